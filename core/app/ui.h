@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+namespace velmar {
+
+enum class MessageKind { Warning, Error, Information };
+
+enum class Answer { Yes, No, Cancel };
+
+// What a standard open or save file box is asked for. The filter uses the
+// "Description (*.ext)|*.EXT|All Files (*.*)|*.*||" notation of the setup and fault files.
+struct FileBoxRequest {
+  std::string defaultExtension;
+  std::string initialName;
+  std::string filter;
+  bool overwritePrompt = false;
+};
+
+// FileTransfer: the modal "File Transfer Progress" window that runs settings, setup-file and
+// setup-transfer operations. ProgramStatus: the modeless "Program Status" window of the fault
+// operations.
+enum class ProgressKind { FileTransfer, ProgramStatus };
+
+// Everything the user sees or answers. Core code reaches the user only through this port.
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  virtual void ShowMessage(MessageKind kind, const std::string& text,
+                           const std::string& caption) = 0;
+  virtual Answer AskYesNo(const std::string& text, const std::string& caption) = 0;
+  virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) = 0;
+
+  // Both return false when the user cancels; on true `path` holds the chosen file.
+  virtual bool AskOpenFile(const FileBoxRequest& request, std::string& path) = 0;
+  virtual bool AskSaveFile(const FileBoxRequest& request, std::string& path) = 0;
+
+  // A progress window: opened with range 0..100 at position 0, then driven by the operation,
+  // closed by EndProgress (before any error box the operation shows).
+  virtual void BeginProgress(ProgressKind kind, const std::string& status) = 0;
+  virtual void SetProgressStatus(const std::string& status) = 0;
+  virtual void SetProgressRange(int low, int high) = 0;
+  virtual void SetProgressPosition(int position) = 0;
+  virtual void EndProgress() = 0;
+
+  virtual void PrintText(const std::string& text) = 0;
+};
+
+}  // namespace velmar
