@@ -1,7 +1,6 @@
 #include "setup/setup_parameters.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,20 +9,16 @@
 
 namespace velmar {
 
-#define SETUP_FIELD(name)                                         \
-  SetupFieldInfo {                                                \
-#name, offsetof(SetupFields, name), sizeof(SetupFields::name) \
-  }
-#define STROKE_POINT(digits, index)                                                           \
-  SetupFieldInfo {                                                                            \
-    "STROKETBL" digits, offsetof(SetupFields, STROKETBL) + (index)*kStrokeWidth, kStrokeWidth \
-  }
+#define SETUP_FIELD(name) \
+  { #name, offsetof(SetupFields, name), sizeof(SetupFields::name) }
+#define STROKE_POINT(digits, index) \
+  { "STROKETBL" digits, offsetof(SetupFields, STROKETBL) + (index)*kStrokeWidth, kStrokeWidth }
 
 namespace {
 constexpr std::size_t kStrokeWidth = sizeof(SetupFields::STROKETBL[0]);
 }  // namespace
 
-const std::array<SetupFieldInfo, kSetupFileFieldCount> kSetupFileFields = {
+const std::array<SetupFieldInfo, kSetupFileFieldCount> kSetupFileFields = {{
     SETUP_FIELD(DATETIME),      SETUP_FIELD(SERIALNO),      SETUP_FIELD(MODELNO),
     SETUP_FIELD(PARTNO),        SETUP_FIELD(ACTTYPE),       SETUP_FIELD(HOMEPOS),
     SETUP_FIELD(SPAN),          SETUP_FIELD(STOPPOS),       STROKE_POINT("00", 0),
@@ -39,7 +34,7 @@ const std::array<SetupFieldInfo, kSetupFileFieldCount> kSetupFileFields = {
     SETUP_FIELD(MAXVEL),        SETUP_FIELD(MAXFORCE),      SETUP_FIELD(MAXHOMEVEL),
     SETUP_FIELD(MAXHOMEFORCE),  SETUP_FIELD(HOLDCURFORCE),  SETUP_FIELD(SEATINGFORCE),
     SETUP_FIELD(SEATFORCETIME), SETUP_FIELD(RUNLOSSVEL),    SETUP_FIELD(DMDLOSSVEL),
-};
+}};
 
 #undef STROKE_POINT
 #undef SETUP_FIELD

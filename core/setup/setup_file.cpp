@@ -1,0 +1,149 @@
+#include "setup/setup_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "setup/replacing_file.h"
+#include "setup/setup_file_reader.h"
+
+namespace velmar {
+
+namespace {
+
+// Setup files travel between machines with the line ends of the platform they came from.
+constexpr const char* kLineEnd = "\r\n";
+
+constexpr const char* kHeaderLines[] = {
+    ";  Velmar Actuator Setup Configuration File",
+    ";",
+    ";  Warning : This file is automatically updated by the Velmar",
+    ";            software. Modifying anything in this file can",
+    ";            corrupt the data and make it unusable. DO NOT EDIT!",
+    ";            Note that setup parameters SEATINGFORCE,           ",
+    ";            SEATFORCETIME, RUNLOSSVEL and DMDLOSSVEL are       ",
+    ";            necessary for version 3.10 firmware and later and  ",
+    ";            will be ignored by previous Actuator versions.     ",
+    ";",
+};
+
+constexpr int kSaveRangeHigh = 33;
+constexpr int kSaveLineSleepMs = 20;
+constexpr int kSaveEndSleepMs = 100;
+constexpr int kLoadRangeHigh = 100;
+constexpr int kLoadLineSleepMs = 30;
+constexpr int kLoadEndSleepMs = 50;
+
+constexpr const char* kFileErrorCaption = "File Error";
+constexpr const char* kSaveErrorText = "Error opening setup parameter file.";
+constexpr const char* kLoadErrorText = "Error opening actuator setup file.";
+
+void SetStatus(SetupParameters& record, Ui& ui, const char* text) {
+  record.statusText = text;
+  ui.SetProgressStatus(record.statusText);
+}
+
+void OpenProgress(SetupParameters& record, Ui& ui, const char* status, int high) {
+  record.statusText = status;
+  ui.BeginProgress(ProgressKind::FileTransfer, record.statusText);
+  ui.SetProgressRange(0, high);
+  ui.SetProgressPosition(0);
+}
+
+void FailWithWarning(Ui& ui, const char* text) {
+  ui.EndProgress();
+  ui.ShowMessage(MessageKind::Warning, text, kFileErrorCaption);
+}
+
+std::string KeyLine(const SetupFields& fields, const SetupFieldInfo& info) {
+  return std::string(info.key) + " = " + FieldText(fields, info).data() + kLineEnd;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The load shared by both entry points: `onCountedLine` paces the window, if there is one.
+// The file is applied to a copy so a read error leaves the record as it was.
+bool ReadIntoRecord(SetupParameters& record, const std::string& path,
+                    const std::function<void()>& onCountedLine) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    return false;
+  }
+  SetupFields fields = record;
+  SetField(fields.SEATINGFORCE, "1000");
+  SetField(fields.SEATFORCETIME, "1000");
+  SetField(fields.RUNLOSSVEL, "2.0");
+  SetField(fields.DMDLOSSVEL, "2.0");
+  if (!ReadSetupFileLines(file.get(), fields, onCountedLine)) {
+    return false;
+  }
+  static_cast<SetupFields&>(record) = fields;
+  return true;
+}
+
+}  // namespace
+
+int SaveSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Clock& clock) {
+  record.fileName = path;
+  OpenProgress(record, ui, "Saving Setup Parameters...", kSaveRangeHigh);
+  ReplacingFile file;
+  if (!file.Open(path)) {
+    FailWithWarning(ui, kSaveErrorText);
+    return -1;
+  }
+  for (const char* line : kHeaderLines) {
+    file.Write(std::string(line) + kLineEnd);
+  }
+  SetDateTimeToNow(record);
+  int position = 0;
+  for (const SetupFieldInfo& info : kSetupFileFields) {
+    file.Write(KeyLine(record, info));
+    position = std::min(position + 1, kSaveRangeHigh);
+    ui.SetProgressPosition(position);
+    clock.SleepMs(kSaveLineSleepMs);
+  }
+  if (!file.Commit()) {
+    FailWithWarning(ui, kSaveErrorText);
+    return -1;
+  }
+  ui.SetProgressPosition(kSaveRangeHigh);
+  clock.SleepMs(kSaveEndSleepMs);
+  SetStatus(record, ui, "Finished Saving Actuator Setup.");
+  clock.SleepMs(kSaveEndSleepMs);
+  ui.EndProgress();
+  return 0;
+}
+
+int LoadSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Clock& clock) {
+  record.fileName = path;
+  OpenProgress(record, ui, "Loading Actuator Setup...", kLoadRangeHigh);
+  int position = 0;
+  const bool loaded = ReadIntoRecord(record, path, [&] {
+    position = std::min(position + (position % 2 == 0 ? 3 : 2), kLoadRangeHigh);
+    ui.SetProgressPosition(position);
+    clock.SleepMs(kLoadLineSleepMs);
+  });
+  if (!loaded) {
+    FailWithWarning(ui, kLoadErrorText);
+    return -1;
+  }
+  ui.SetProgressPosition(kLoadRangeHigh);
+  clock.SleepMs(kLoadEndSleepMs);
+  SetStatus(record, ui, "Finished Loading Actuator Setup.");
+  ui.EndProgress();
+  return 0;
+}
+
+int LoadSetupFileByName(SetupParameters& record, const std::string& path, Ui& ui) {
+  record.fileName = path;
+  if (!ReadIntoRecord(record, path, [] {})) {
+    ui.ShowMessage(MessageKind::Warning, kLoadErrorText, kFileErrorCaption);
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace velmar

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "app/clock.h"
+#include "app/ui.h"
+#include "setup/setup_parameters.h"
+
+namespace velmar {
+
+// Writes the record as a setup file at `path` in the "File Transfer Progress" window; stamps
+// DATETIME with the current local time first. An existing file is replaced only once the new one
+// is completely written. 0, or -1 after the "File Error" warning when the file cannot be written.
+int SaveSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Clock& clock);
+
+// Reads the setup file at `path` into the record in the "File Transfer Progress" window. The four
+// fields of firmware 3.10 and later are reset to their defaults first; any other field whose key
+// the file lacks keeps its value. 0, or -1 after the "File Error" warning with the record
+// unchanged when the file cannot be read.
+int LoadSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Clock& clock);
+
+// The same load without progress window, status texts or pauses, for the configuration database.
+int LoadSetupFileByName(SetupParameters& record, const std::string& path, Ui& ui);
+
+}  // namespace velmar
