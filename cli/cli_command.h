@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmar {
+
+class CliContext;
+
+// Exit statuses of velmar-cli.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;  // the command ended with a warning or error box
+constexpr int kExitUsage = 2;
+constexpr int kExitPortFailure = 3;
+
+// The words after the command name: options ("--name value", "--flag") and positionals.
+class CommandArgs {
+ public:
+  explicit CommandArgs(std::vector<std::string> words) : words_(std::move(words)) {}
+
+  bool TakeFlag(const std::string& name);
+  // False when the option is absent; `missingValue` is set when it is present without a value.
+  bool TakeOption(const std::string& name, std::string& value);
+  bool TakePositional(std::string& value);
+  // The first word nobody took, or empty when all were taken.
+  std::string Leftover() const;
+  bool MissingValue() const { return missingValue_; }
+
+ private:
+  std::vector<std::string> words_;
+  std::vector<bool> taken_ = std::vector<bool>(words_.size(), false);
+  bool missingValue_ = false;
+};
+
+// One command: its words ("hours run"), its synopsis for --help and what it does.
+struct CliCommand {
+  std::string name;
+  std::string synopsis;
+  std::string help;
+  int (*run)(CliContext& context, CommandArgs& args);
+};
+
+// The commands of each group; AllCommands lists every group in the order --help shows them.
+std::vector<CliCommand> ActuatorCommands();
+std::vector<CliCommand> ConvertCommands();
+std::vector<CliCommand> SetupCommands();
+std::vector<CliCommand> AllCommands();
+
+}  // namespace velmar

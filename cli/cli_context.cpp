@@ -1,0 +1,46 @@
+#include "cli_context.h"
+
+#include <cstdio>
+
+namespace velmar {
+
+CliContext::CliContext(const CliOptions& cliOptions)
+    : options(cliOptions), ui(stdout, stderr, stdin), session(driver, clock, ui) {
+  ui.SetAnswerYes(options.yes);
+  if (!options.device.empty()) {
+    driver.SetDeviceOverride(options.device);
+  }
+}
+
+int CliContext::ConnectActuator() {
+  if (session.link.OpenPort(options.port, options.baud) != 0) {
+    ui.ShowMessage(MessageKind::Error,
+                   "Serial port initialization failed!  Verify the port exists and that it is "
+                   "not\nin use by another application.",
+                   "Communication Initialization");
+    std::fprintf(stderr, "%s\n", driver.LastError().c_str());
+    return kExitPortFailure;
+  }
+  if (session.VerifyCommunication() != 0) {
+    ui.ShowMessage(MessageKind::Warning, "Actuator failed to respond to firmware version request.",
+                   "Program Error");
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int CliContext::UsageError(const std::string& problem) {
+  std::fprintf(stderr, "velmar-cli %s: %s\nUsage: velmar-cli [options] %s\n", command->name.c_str(),
+               problem.c_str(), command->synopsis.c_str());
+  return kExitUsage;
+}
+
+int CliContext::CheckAllTaken(const CommandArgs& args) {
+  if (args.MissingValue()) {
+    return UsageError("an option lacks its value");
+  }
+  std::string leftover = args.Leftover();
+  return leftover.empty() ? kExitOk : UsageError("unexpected argument '" + leftover + "'");
+}
+
+}  // namespace velmar

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+#include "app/session.h"
+#include "app/steady_clock.h"
+#include "cli_command.h"
+#include "console_ui.h"
+#include "link/posix_serial_driver.h"
+
+namespace velmar {
+
+// The options given before the command.
+struct CliOptions {
+  std::string device;  // overrides the port's device
+  int port = 1;
+  int baud = 19200;
+  bool yes = false;
+  bool service = false;
+  std::string db;  // overrides where config.db is found
+};
+
+// What a command runs with: the console, the real clock and serial driver, and the session.
+class CliContext {
+ public:
+  explicit CliContext(const CliOptions& options);
+
+  // Opens the serial port and learns the actuator's frame mode and firmware version, as the
+  // desktop tool's poll would have done. kExitOk, or the exit status to end with.
+  int ConnectActuator();
+
+  // Prints the problem and the running command's synopsis; returns kExitUsage.
+  int UsageError(const std::string& problem);
+  // kExitOk when every word was taken, else a usage error naming the first leftover.
+  int CheckAllTaken(const CommandArgs& args);
+
+  // The command being run.
+  const CliCommand* command = nullptr;
+
+  CliOptions options;
+  ConsoleUi ui;
+  SteadyClock clock;
+  PosixSerialDriver driver;
+  Session session;
+};
+
+}  // namespace velmar

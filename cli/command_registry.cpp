@@ -1,0 +1,15 @@
+#include "cli_command.h"
+
+namespace velmar {
+
+std::vector<CliCommand> AllCommands() {
+  std::vector<CliCommand> all;
+  for (auto group : {ActuatorCommands, ConvertCommands, SetupCommands}) {
+    for (CliCommand& command : group()) {
+      all.push_back(std::move(command));
+    }
+  }
+  return all;
+}
+
+}  // namespace velmar

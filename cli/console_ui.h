@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdio>
+#include <deque>
+#include <string>
+
+#include "app/ui.h"
+
+namespace velmar {
+
+// The command-line face of the Ui port: every message box is one "Caption: text" line
+// (information on stdout, warnings and errors on stderr), questions are answered by --yes or a
+// prompt on a terminal, file boxes by the command's arguments, progress as a bar on a terminal.
+class ConsoleUi : public Ui {
+ public:
+  ConsoleUi(std::FILE* out, std::FILE* err, std::FILE* in);
+
+  void ShowMessage(MessageKind kind, const std::string& text, const std::string& caption) override;
+  Answer AskYesNo(const std::string& text, const std::string& caption) override;
+  Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
+  bool AskOpenFile(const FileBoxRequest& request, std::string& path) override;
+  bool AskSaveFile(const FileBoxRequest& request, std::string& path) override;
+  void BeginProgress(ProgressKind kind, const std::string& status) override;
+  void SetProgressStatus(const std::string& status) override;
+  void SetProgressRange(int low, int high) override;
+  void SetProgressPosition(int position) override;
+  void EndProgress() override;
+  void PrintText(const std::string& text) override;
+
+  // The answers the next file boxes get, taken from the command line.
+  void QueueFileAnswer(const std::string& path) { fileAnswers_.push_back(path); }
+  void SetAnswerYes(bool yes) { answerYes_ = yes; }
+  // Where PrintText writes; stdout when not set.
+  void SetPrintTarget(std::FILE* target) { printTarget_ = target; }
+
+  // True once a warning or error box has been shown: the command then exits with status 1.
+  bool FailureShown() const { return failureShown_; }
+
+ private:
+  bool TakeFileAnswer(std::string& path);
+  void DrawProgress();
+
+  std::FILE* out_;
+  std::FILE* err_;
+  std::FILE* in_;
+  std::FILE* printTarget_ = nullptr;
+  bool interactive_;
+  bool answerYes_ = false;
+  bool failureShown_ = false;
+  std::deque<std::string> fileAnswers_;
+  bool progressOpen_ = false;
+  bool progressDrawn_ = false;
+  int progressLow_ = 0;
+  int progressHigh_ = 100;
+  int progressPosition_ = 0;
+  std::string progressStatus_;
+};
+
+}  // namespace velmar

@@ -1,0 +1,57 @@
+#include <cstdio>
+#include <string>
+
+#include "cli_command.h"
+#include "cli_context.h"
+#include "setup/setup_file.h"
+#include "setup/setup_parameters.h"
+
+namespace velmar {
+
+namespace {
+
+// Takes the FILE argument and checks nothing else was given. kExitOk, or the usage error status.
+int TakeFile(CliContext& context, CommandArgs& args, std::string& path) {
+  if (!args.TakePositional(path)) {
+    return context.UsageError("FILE is missing");
+  }
+  return context.CheckAllTaken(args);
+}
+
+int ShowSetupFile(CliContext& context, CommandArgs& args) {
+  std::string path;
+  if (int status = TakeFile(context, args, path); status != kExitOk) {
+    return status;
+  }
+  SetupParameters record;
+  if (LoadSetupFileByName(record, path, context.ui) != 0) {
+    return kExitFailure;
+  }
+  for (const SetupFieldInfo& info : kSetupFileFields) {
+    std::printf("%s = %s\n", info.key, FieldText(record, info).data());
+  }
+  std::printf("OrvikPartNo = %s\n", record.OrvikPartNo);
+  return kExitOk;
+}
+
+int SaveDefaultSetupFile(CliContext& context, CommandArgs& args) {
+  std::string path;
+  if (int status = TakeFile(context, args, path); status != kExitOk) {
+    return status;
+  }
+  SetupParameters record;
+  return SaveSetupFile(record, path, context.ui, context.clock) == 0 ? kExitOk : kExitFailure;
+}
+
+}  // namespace
+
+std::vector<CliCommand> SetupCommands() {
+  return {
+      {"setup show", "setup show FILE",
+       "Loads a setup file into a default record and prints its fields.", ShowSetupFile},
+      {"setup save-default", "setup save-default FILE",
+       "Writes a setup file holding the default record.", SaveDefaultSetupFile},
+  };
+}
+
+}  // namespace velmar

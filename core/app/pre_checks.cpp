@@ -1,0 +1,63 @@
+#include "app/pre_checks.h"
+
+namespace velmar {
+
+namespace {
+
+constexpr const char* kProgramError = "Program Error";
+constexpr int kResetStateBit = 0x02;
+
+bool Verify(Session& session) {
+  if (session.VerifyCommunication() == 0) {
+    return true;
+  }
+  session.ui.ShowMessage(MessageKind::Warning,
+                         "Actuator failed to respond to firmware version request.", kProgramError);
+  return false;
+}
+
+const char* ResetRefusal(ResetCommand command) {
+  switch (command) {
+    case ResetCommand::UploadSetup:
+      return "Actuator must be in RESET state to upload setup parameters.";
+    case ResetCommand::DownloadSetup:
+      return "Actuator must be in RESET state to download setup parameters.";
+    case ResetCommand::IdentificationCheck:
+      return "Actuator must be in RESET state to run identification check.";
+    case ResetCommand::UploadFaults:
+      return "Actuator must be in RESET state to upload fault information.";
+    case ResetCommand::ClearFaults:
+      return "Actuator must be in RESET state to clear fault information.";
+  }
+  return "";
+}
+
+}  // namespace
+
+bool VersionCheckIfUnread(Session& session) {
+  return session.link.firmwareVersion != 0 || Verify(session);
+}
+
+bool ForcedVersionCheck(Session& session) {
+  return Verify(session);
+}
+
+bool StatusCheck(Session& session, int& statusFlags) {
+  statusFlags = session.link.RequestModeStatus();
+  if (statusFlags != -1) {
+    return true;
+  }
+  session.ui.ShowMessage(MessageKind::Warning, "Actuator failed to respond to status request.",
+                         kProgramError);
+  return false;
+}
+
+bool ResetCheck(Session& session, int statusFlags, ResetCommand command) {
+  if (statusFlags & kResetStateBit) {
+    return true;
+  }
+  session.ui.ShowMessage(MessageKind::Warning, ResetRefusal(command), kProgramError);
+  return false;
+}
+
+}  // namespace velmar

@@ -1,0 +1,90 @@
+#include "monitor/hour_meters.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "app/pre_checks.h"
+
+namespace velmar {
+
+namespace {
+
+constexpr int kFirmwareVersionAttempts = 8;
+constexpr int kFirstRunHoursVersion = 0x202;
+constexpr int kFirst32BitHoursVersion = 0x206;
+constexpr int kHoursPerRunHours16Count = 4;
+
+std::string FormatHours(uint32_t hours) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%d Hours", static_cast<int32_t>(hours));
+  return text;
+}
+
+}  // namespace
+
+void ShowFirmwareVersion(Session& session) {
+  ActuatorLink& link = session.link;
+  for (int attempt = 0; attempt < kFirmwareVersionAttempts; ++attempt) {
+    link.SendFirmwareVersionRequest();
+    if (link.ReceiveFirmwareVersion() == 0) {
+      link.firmwareVersion = link.ReplyFirmwareVersion();
+      char text[64];
+      std::snprintf(text, sizeof text, "Actuator firmware version is %1d.%02d",
+                    link.firmwareVersion >> 8, link.firmwareVersion & 0xFF);
+      session.ui.ShowMessage(MessageKind::Information, text, "Firmware Version");
+      return;
+    }
+  }
+  session.ui.ShowMessage(MessageKind::Error, "No response to version number request.",
+                         "Firmware Version");
+}
+
+void ShowRunHours(Session& session) {
+  if (!ForcedVersionCheck(session)) {
+    return;
+  }
+  ActuatorLink& link = session.link;
+  if (link.firmwareVersion < kFirstRunHoursVersion) {
+    session.ui.ShowMessage(MessageKind::Warning,
+                           "Run Hours feature not supported by this firmware version.",
+                           "Program Error");
+    return;
+  }
+  uint32_t hours = 0;
+  bool ok = false;
+  if (link.firmwareVersion < kFirst32BitHoursVersion) {
+    ok = link.RequestRunHours16() == 0;
+    hours = static_cast<uint32_t>(link.runHours16) * kHoursPerRunHours16Count;
+  } else {
+    ok = link.RequestRunHours32() == 0;
+    hours = link.runHours32;
+  }
+  if (ok) {
+    session.ui.ShowMessage(MessageKind::Information, FormatHours(hours), "Run Hours Status");
+  } else {
+    session.ui.ShowMessage(MessageKind::Error, "No response to Run Hours request.",
+                           "Run Hours Status");
+  }
+}
+
+void ShowPoweredHours(Session& session) {
+  if (!ForcedVersionCheck(session)) {
+    return;
+  }
+  ActuatorLink& link = session.link;
+  if (link.firmwareVersion < kFirst32BitHoursVersion) {
+    session.ui.ShowMessage(MessageKind::Warning,
+                           "Powered Hours feature not supported by this firmware version.",
+                           "Program Error");
+    return;
+  }
+  if (link.RequestPoweredHours() == 0) {
+    session.ui.ShowMessage(MessageKind::Information, FormatHours(link.poweredHours),
+                           "Powered Hours Status");
+  } else {
+    session.ui.ShowMessage(MessageKind::Error, "No response to Powered Hours request.",
+                           "Powered Hours Status");
+  }
+}
+
+}  // namespace velmar
