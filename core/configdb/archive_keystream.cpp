@@ -1,0 +1,38 @@
+#include "configdb/archive_keystream.h"
+
+namespace velmar {
+
+ArchiveKeystream::ArchiveKeystream(std::string_view password)
+    : password_(password.begin(), password.end()) {}
+
+void ArchiveKeystream::NextBlock() {
+  block_.clear();
+  for (std::uint8_t byte : password_) {
+    for (int bit = 0; bit < 8; ++bit) {
+      const bool differ = ((register_ ^ byte) & 1u) != 0;
+      register_ = static_cast<std::uint16_t>(register_ >> 1);
+      if (differ) {
+        register_ ^= kPolynomial;
+      }
+      byte = static_cast<std::uint8_t>(byte >> 1);
+    }
+    block_.push_back(static_cast<std::uint8_t>(register_));
+    block_.push_back(static_cast<std::uint8_t>(register_ >> 8));
+  }
+}
+
+void ArchiveKeystream::Apply(std::span<std::uint8_t> data) {
+  register_ = 0;
+  if (password_.empty()) {
+    return;
+  }
+  for (std::size_t k = 0; k < data.size(); ++k) {
+    const std::size_t index = k % (2 * password_.size());
+    if (index == 0) {
+      NextBlock();
+    }
+    data[k] ^= block_[index];
+  }
+}
+
+}  // namespace velmar

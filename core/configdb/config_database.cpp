@@ -1,0 +1,213 @@
+#include "configdb/config_database.h"
+
+#include <lzo/lzo1x.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "configdb/archive_format.h"
+#include "configdb/archive_keystream.h"
+#include "configdb/atomic_file.h"
+
+namespace velmar {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+enum class Walk { Found, NotFound, CannotOpen, Empty, ReadError };
+
+bool ReadExact(std::FILE* file, std::uint8_t* buffer, std::size_t size) {
+  return std::fread(buffer, 1, size, file) == size;
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(
+      a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+// Walks the directory from the start up to the entry named `entryName`; on Found the file is
+// positioned at the entry's data and `info` holds its header. Every size is checked against
+// what is left of the file, so a damaged directory ends in ReadError, never in a wild read.
+Walk FindInDirectory(const std::filesystem::path& archivePath, const std::string& entryName,
+                     FilePtr& file, ArchiveEntryInfo& info) {
+  file.reset(std::fopen(archivePath.c_str(), "rb"));
+  struct stat status {};
+  if (!file || ::fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return Walk::CannotOpen;
+  }
+  const auto fileSize = static_cast<std::uint64_t>(status.st_size);
+
+  std::array<std::uint8_t, kEntryFixedHeaderSize> header{};
+  if (!ReadExact(file.get(), header.data(), 2)) {
+    return Walk::ReadError;
+  }
+  if (ReadLe16(header.data()) == 0) {
+    return Walk::Empty;
+  }
+  if (!ReadExact(file.get(), header.data(), 2)) {
+    return Walk::ReadError;
+  }
+  std::uint64_t offset = kArchiveHeaderSize;
+  std::array<std::uint8_t, kMaxEntryNameLength> name{};
+  for (;;) {
+    if (!ReadExact(file.get(), header.data(), 2)) {
+      return Walk::ReadError;
+    }
+    const std::uint16_t nameLength = ReadLe16(header.data());
+    if (nameLength == 0) {
+      return Walk::NotFound;
+    }
+    if (nameLength > kMaxEntryNameLength ||
+        !ReadExact(file.get(), header.data() + 2, kEntryFixedHeaderSize - 2) ||
+        !ReadExact(file.get(), name.data(), nameLength)) {
+      return Walk::ReadError;
+    }
+    const std::uint32_t storedSize = ReadLe32(header.data() + 2);
+    const std::uint64_t dataOffset = offset + kEntryFixedHeaderSize + nameLength;
+    if (storedSize > fileSize - std::min(fileSize, dataOffset)) {
+      return Walk::ReadError;
+    }
+    const auto nameEnd = std::find(name.begin(), name.begin() + nameLength, 0);
+    const std::string storedName(name.begin(), nameEnd);
+    if (SameNameIgnoringCase(storedName, entryName)) {
+      info.nameLength = nameLength;
+      info.storedSize = storedSize;
+      info.extra16 = ReadLe16(header.data() + 6);
+      info.timestamp = ReadLe32(header.data() + 8);
+      info.flags = ReadLe16(header.data() + 12);
+      info.name = storedName;
+      info.headerOffset = static_cast<std::uint32_t>(offset);
+      info.originalSize = storedSize;
+      return Walk::Found;
+    }
+    offset = dataOffset + storedSize;
+    if (std::fseek(file.get(), static_cast<long>(offset), SEEK_SET) != 0) {
+      return Walk::ReadError;
+    }
+  }
+}
+
+int ExpandEntry(const std::vector<std::uint8_t>& data, std::uint32_t originalSize,
+                std::vector<std::uint8_t>& expanded) {
+  if (originalSize > kMaxEntrySize) {
+    return kExtractNoMemory;
+  }
+  if (lzo_init() != LZO_E_OK) {
+    return kExtractCorruptData;
+  }
+  // One spare byte keeps the pointer valid for an empty entry.
+  expanded.assign(static_cast<std::size_t>(originalSize) + 1, 0);
+  lzo_uint produced = originalSize;
+  const int status =
+      lzo1x_decompress_safe(data.data() + kOriginalSizePrefix, data.size() - kOriginalSizePrefix,
+                            expanded.data(), &produced, nullptr);
+  if (status != LZO_E_OK || produced != originalSize) {
+    return kExtractCorruptData;
+  }
+  expanded.resize(produced);
+  return kExtractDone;
+}
+
+}  // namespace
+
+int ConfigDatabase::FindEntry(const std::filesystem::path& archivePath,
+                              const std::string& entryName) {
+  FilePtr file;
+  ArchiveEntryInfo found;
+  switch (FindInDirectory(archivePath, entryName, file, found)) {
+    case Walk::Found:
+      break;
+    case Walk::NotFound:
+      return kFindNotFound;
+    case Walk::CannotOpen:
+      return kFindCannotOpenArchive;
+    case Walk::Empty:
+      return kFindEmptyArchive;
+    case Walk::ReadError:
+      return kFindReadError;
+  }
+  if ((found.flags & kEntryCompressed) != 0) {
+    std::array<std::uint8_t, kOriginalSizePrefix> prefix{};
+    if (found.storedSize < kOriginalSizePrefix ||
+        !ReadExact(file.get(), prefix.data(), prefix.size())) {
+      return kFindReadError;
+    }
+    found.originalSize = ReadLe32(prefix.data());
+  }
+  entry = found;
+  return kFindFound;
+}
+
+int ConfigDatabase::Extract(const std::filesystem::path& archivePath, const std::string& entryName,
+                            const std::string& password,
+                            const std::filesystem::path& outputFolder) {
+  if (!IsPlainFileName(entryName)) {
+    return kExtractCannotCreateOutput;
+  }
+  FilePtr file;
+  ArchiveEntryInfo found;
+  switch (FindInDirectory(archivePath, entryName, file, found)) {
+    case Walk::Found:
+      break;
+    case Walk::NotFound:
+      return kExtractNotFound;
+    case Walk::CannotOpen:
+      return kExtractCannotOpenArchive;
+    case Walk::Empty:
+      return kExtractEmptyArchive;
+    case Walk::ReadError:
+      return kExtractReadWriteError;
+  }
+  if (found.storedSize > kMaxEntrySize) {
+    return kExtractNoMemory;
+  }
+  std::vector<std::uint8_t> data(found.storedSize);
+  if (!ReadExact(file.get(), data.data(), data.size())) {
+    return kExtractReadWriteError;
+  }
+  file.reset();
+
+  const bool compressed = (found.flags & kEntryCompressed) != 0;
+  if (compressed && data.size() < kOriginalSizePrefix) {
+    return kExtractCorruptData;
+  }
+  if ((found.flags & kEntryEnciphered) != 0) {
+    if (password.empty()) {
+      return kExtractNoPassword;
+    }
+    const std::size_t skip = compressed ? kOriginalSizePrefix : 0;
+    ArchiveKeystream(password).Apply(std::span(data).subspan(skip));
+  }
+  std::vector<std::uint8_t> expanded;
+  if (compressed) {
+    found.originalSize = ReadLe32(data.data());
+    if (const int result = ExpandEntry(data, found.originalSize, expanded);
+        result != kExtractDone) {
+      return result;
+    }
+  }
+  const std::vector<std::uint8_t>& contents = compressed ? expanded : data;
+  switch (WriteFileAtomically(outputFolder / entryName, contents,
+                              ArchiveTimestampToTime(found.timestamp))) {
+    case AtomicWriteResult::Done:
+      break;
+    case AtomicWriteResult::CannotCreate:
+      return kExtractCannotCreateOutput;
+    case AtomicWriteResult::WriteError:
+      return kExtractReadWriteError;
+  }
+  entry = found;
+  return kExtractDone;
+}
+
+}  // namespace velmar

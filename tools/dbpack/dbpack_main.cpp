@@ -1,0 +1,80 @@
+// velmar-dbpack: builds a configuration archive that ConfigDatabase reads back.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "configdb/archive_format.h"
+#include "configdb/archive_writer.h"
+#include "configdb/atomic_file.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: velmar-dbpack [--compress] [--password P] OUT.db FILE...\n";
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "velmar-dbpack: %s\n", message.c_str());
+  return 1;
+}
+
+bool ReadSource(const std::string& path, velmar::ArchiveSource& source) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    return false;
+  }
+  source.data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    return false;
+  }
+  const std::string::size_type slash = path.find_last_of('/');
+  source.name = slash == std::string::npos ? path : path.substr(slash + 1);
+  source.timestamp = velmar::PackArchiveTimestamp(status.st_mtime);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  velmar::ArchiveOptions options;
+  int next = 1;
+  for (; next < argc; ++next) {
+    const std::string_view arg = argv[next];
+    if (arg == "--compress") {
+      options.compress = true;
+    } else if (arg == "--password" && next + 1 < argc) {
+      options.password = argv[++next];
+    } else {
+      break;
+    }
+  }
+  if (argc - next < 2 || std::string_view(argv[next]).starts_with("--")) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::string output = argv[next++];
+  std::vector<velmar::ArchiveSource> sources;
+  for (; next < argc; ++next) {
+    velmar::ArchiveSource source;
+    if (!ReadSource(argv[next], source)) {
+      return Fail(std::string("cannot read ") + argv[next]);
+    }
+    sources.push_back(std::move(source));
+  }
+  std::vector<std::uint8_t> archive;
+  std::string error;
+  if (!velmar::BuildArchive(sources, options, archive, error)) {
+    return Fail(error);
+  }
+  if (velmar::WriteFileAtomically(output, archive) != velmar::AtomicWriteResult::Done) {
+    return Fail("cannot write " + output);
+  }
+  return 0;
+}
