@@ -1,1 +1,103 @@
-int main() { return 0; }
+// velmar-sim: a simulated actuator on a pseudo-terminal.
+
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+
+#include "device_link.h"
+#include "pty_server.h"
+#include "sim_options.h"
+#include "simulated_actuator.h"
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the stop flag is set from a signal handler");
+
+void OnStopSignal(int) {
+  stopRequested.store(true);
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "velmar-sim: %s\n", message.c_str());
+  return 1;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+void SaveMemory(const velmar::SimMemory& memory, const std::string& path) {
+  std::string error;
+  if (!memory.Save(path, error)) {
+    std::fprintf(stderr, "velmar-sim: %s\n", error.c_str());
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  velmar::SimOptions options;
+  std::string error;
+  switch (velmar::ParseSimOptions(argc, argv, options, error)) {
+    case velmar::ParseOutcome::kHelp:
+      std::fputs(velmar::SimUsage().c_str(), stdout);
+      return 0;
+    case velmar::ParseOutcome::kError:
+      std::fprintf(stderr, "velmar-sim: %s\nTry velmar-sim --help.\n", error.c_str());
+      return 2;
+    case velmar::ParseOutcome::kRun:
+      break;
+  }
+
+  velmar::SimulatedActuator actuator(options.state, options.timing);
+  const std::string& memoryPath = options.memoryPath;
+  // A memory file that exists but cannot be loaded stops the start, so it is never overwritten.
+  if (!memoryPath.empty() && FileExists(memoryPath) && !actuator.Memory().Load(memoryPath, error)) {
+    return Fail(error);
+  }
+  velmar::ApplyIdentification(options, actuator.Memory());
+  if (!memoryPath.empty()) {
+    actuator.SetCommitHandler(
+        [&actuator, &memoryPath] { SaveMemory(actuator.Memory(), memoryPath); });
+  }
+
+  // The stop signals stay blocked except while the server waits, so none slips in between a
+  // check of the flag and the wait.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  sigset_t waitMask;
+  sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+
+  velmar::PtyServer server;
+  if (!server.Open(error)) {
+    return Fail(error);
+  }
+  if (!options.linkPath.empty() &&
+      !velmar::CreateDeviceLink(server.DevicePath(), options.linkPath, error)) {
+    return Fail(error);
+  }
+  std::printf("%s\n", server.DevicePath().c_str());
+  std::fflush(stdout);
+
+  const bool served = server.Serve(actuator, stopRequested, &waitMask, error);
+  if (!memoryPath.empty()) {
+    SaveMemory(actuator.Memory(), memoryPath);
+  }
+  if (!options.linkPath.empty()) {
+    velmar::RemoveDeviceLink(server.DevicePath(), options.linkPath);
+  }
+  return served ? 0 : Fail(error);
+}

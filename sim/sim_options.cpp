@@ -1,0 +1,202 @@
+#include "sim_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+namespace velmar {
+
+namespace {
+
+// Decimal, or hexadecimal with a 0x prefix; the whole text must be the number.
+bool ParseUnsigned(const std::string& text, uint64_t max, uint64_t& value, bool allowHex = true) {
+  if (text.empty() || text[0] == '-' || text[0] == '+' || text[0] == ' ') {
+    return false;
+  }
+  const bool hex =
+      allowHex && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  errno = 0;
+  char* end = nullptr;
+  const unsigned long long parsed = std::strtoull(text.c_str(), &end, hex ? 16 : 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || parsed > max) {
+    return false;
+  }
+  value = parsed;
+  return true;
+}
+
+// "M.m": the minor part is a number of hundredths, so "2.5" and "2.05" are both 2.05.
+bool ParseFirmware(const std::string& text, ActuatorState& state) {
+  const size_t dot = text.find('.');
+  uint64_t major = 0;
+  uint64_t minor = 0;
+  if (dot == std::string::npos || !ParseUnsigned(text.substr(0, dot), 255, major, false) ||
+      !ParseUnsigned(text.substr(dot + 1), 99, minor, false)) {
+    return false;
+  }
+  state.firmwareMajor = static_cast<uint8_t>(major);
+  state.firmwareMinor = static_cast<uint8_t>(minor);
+  return true;
+}
+
+using Setter = std::function<bool(const std::string&, SimOptions&)>;
+
+template <typename T>
+Setter StateNumber(T ActuatorState::*field, uint64_t max) {
+  return [field, max](const std::string& text, SimOptions& options) {
+    uint64_t value = 0;
+    if (!ParseUnsigned(text, max, value)) {
+      return false;
+    }
+    options.state.*field = static_cast<T>(value);
+    return true;
+  };
+}
+
+Setter Text(std::optional<std::string> SimOptions::*field, size_t maxChars) {
+  return [field, maxChars](const std::string& text, SimOptions& options) {
+    if (text.size() > maxChars) {
+      return false;
+    }
+    options.*field = text;
+    return true;
+  };
+}
+
+const std::map<std::string, Setter>& Setters() {
+  static const std::map<std::string, Setter> setters{
+      {"--firmware", [](const std::string& text,
+                        SimOptions& options) { return ParseFirmware(text, options.state); }},
+      {"--mode",
+       [](const std::string& text, SimOptions& options) {
+         if (text != "sum" && text != "crc") {
+           return false;
+         }
+         options.state.frameMode = text == "sum" ? FrameMode::kSum : FrameMode::kCrc;
+         return true;
+       }},
+      {"--state",
+       [](const std::string& text, SimOptions& options) {
+         static const std::map<std::string, ModeState> states{{"reset", ModeState::kReset},
+                                                              {"run-on", ModeState::kRunOn},
+                                                              {"run-off", ModeState::kRunOff}};
+         const auto found = states.find(text);
+         if (found == states.end()) {
+           return false;
+         }
+         options.state.modeState = found->second;
+         return true;
+       }},
+      {"--serial",
+       [](const std::string& text, SimOptions& options) {
+         uint64_t value = 0;
+         if (!ParseUnsigned(text, UINT32_MAX, value)) {
+           return false;
+         }
+         options.serialNumber = static_cast<uint32_t>(value);
+         return true;
+       }},
+      {"--model", Text(&SimOptions::modelNumber, kModelNumberChars)},
+      {"--part", Text(&SimOptions::partNumber, kPartNumberChars)},
+      {"--run-hours", StateNumber(&ActuatorState::runHours, UINT32_MAX)},
+      {"--powered-hours", StateNumber(&ActuatorState::poweredHours, UINT32_MAX)},
+      {"--span", StateNumber(&ActuatorState::span, UINT32_MAX)},
+      {"--max-force", StateNumber(&ActuatorState::maxForce, UINT16_MAX)},
+      {"--memory",
+       [](const std::string& text, SimOptions& options) {
+         options.memoryPath = text;
+         return !text.empty();
+       }},
+      {"--link",
+       [](const std::string& text, SimOptions& options) {
+         options.linkPath = text;
+         return !text.empty();
+       }},
+      {"--baud",
+       [](const std::string& text, SimOptions& options) {
+         uint64_t value = 0;
+         if (!ParseUnsigned(text, 4'000'000, value) || value < 50) {
+           return false;
+         }
+         options.timing.baud = static_cast<int>(value);
+         return true;
+       }},
+  };
+  return setters;
+}
+
+}  // namespace
+
+ParseOutcome ParseSimOptions(int argc, const char* const* argv, SimOptions& options,
+                             std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    std::string name = argv[i];
+    if (name == "--help" || name == "-h") {
+      return ParseOutcome::kHelp;
+    }
+    std::optional<std::string> value;
+    const size_t equals = name.find('=');
+    if (equals != std::string::npos) {
+      value = name.substr(equals + 1);
+      name.resize(equals);
+    }
+    const auto setter = Setters().find(name);
+    if (setter == Setters().end()) {
+      error = "unknown option " + name;
+      return ParseOutcome::kError;
+    }
+    if (!value) {
+      if (i + 1 >= argc) {
+        error = "option " + name + " needs a value";
+        return ParseOutcome::kError;
+      }
+      value = argv[++i];
+    }
+    if (!setter->second(*value, options)) {
+      error = "invalid value \"" + *value + "\" for " + name;
+      return ParseOutcome::kError;
+    }
+  }
+  return ParseOutcome::kRun;
+}
+
+std::string SimUsage() {
+  return "Usage: velmar-sim [options]\n"
+         "Simulates a Velmar actuator on a pseudo-terminal. Prints the terminal's device path\n"
+         "as the first line, then serves requests until SIGINT or SIGTERM.\n"
+         "\n"
+         "  --firmware M.m      firmware version (default 3.10; \"2.5\" means 2.05)\n"
+         "  --mode sum|crc      frame format the actuator speaks (default crc)\n"
+         "  --state reset|run-on|run-off   operating mode (default reset)\n"
+         "  --serial N          serial number (default 12345)\n"
+         "  --model TEXT        model number, up to 12 characters (default LMX4100-262K)\n"
+         "  --part TEXT         part number, up to 16 characters (default 5000000-000)\n"
+         "  --run-hours N       run hours (default 0)\n"
+         "  --powered-hours N   powered hours (default 0)\n"
+         "  --span N            span in position counts (default 1966079)\n"
+         "  --max-force N       maximum force in force counts (default 807)\n"
+         "  --memory FILE       parameter memory image of 8192 bytes: loaded at start if it\n"
+         "                      exists, saved on every setup commit and at exit\n"
+         "  --link PATH         symbolic link to the device, replaced if it is a link,\n"
+         "                      removed at exit\n"
+         "  --baud B            line rate that paces the replies (default 19200)\n"
+         "  --help              this text\n"
+         "\n"
+         "Identification given on the command line overrides the memory file; the defaults\n"
+         "apply only when there is no memory file.\n";
+}
+
+void ApplyIdentification(const SimOptions& options, SimMemory& memory) {
+  if (options.serialNumber) {
+    memory.SetSerialNumber(*options.serialNumber);
+  }
+  if (options.modelNumber) {
+    memory.SetModelNumber(*options.modelNumber);
+  }
+  if (options.partNumber) {
+    memory.SetPartNumber(*options.partNumber);
+  }
+}
+
+}  // namespace velmar

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "sim_memory.h"
+#include "simulated_actuator.h"
+
+namespace velmar {
+
+// The command line of velmar-sim.
+struct SimOptions {
+  ActuatorState state;
+  LineTiming timing;
+  // Identification given on the command line; what is not given comes from the memory file,
+  // else from the defaults.
+  std::optional<uint32_t> serialNumber;
+  std::optional<std::string> modelNumber;
+  std::optional<std::string> partNumber;
+  std::string memoryPath;
+  std::string linkPath;
+};
+
+enum class ParseOutcome { kRun, kHelp, kError };
+
+// Fills `options` from the arguments; on kError `error` says what is wrong.
+ParseOutcome ParseSimOptions(int argc, const char* const* argv, SimOptions& options,
+                             std::string& error);
+
+// The --help text.
+std::string SimUsage();
+
+// Writes the identification given on the command line into the memory.
+void ApplyIdentification(const SimOptions& options, SimMemory& memory);
+
+}  // namespace velmar

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/clock.h"
+#include "link/serial_driver.h"
+#include "simulated_actuator.h"
+
+namespace velmar::test {
+
+// A serial port wired to an in-process simulated actuator, on the test's clock: written bytes
+// reach the actuator at once, reply bytes can be counted and read once they have arrived at the
+// line rate, so link and command tests run against the simulator in virtual time.
+class SimSerialDriver : public SerialDriver {
+ public:
+  SimSerialDriver(SimulatedActuator& actuator, Clock& clock) : actuator_(actuator), clock_(clock) {}
+
+  int Open(int index, int receiveQueueSize, int transmitQueueSize) override;
+  int SetBaud(int index, int baud) override;
+  int SetOutputA(int index, char setOrClear) override;
+  int SetOutputB(int index, char setOrClear) override;
+  int Close(int index) override;
+  // Discards the reply bytes that have arrived; bytes still on the wire arrive later.
+  int DropReceived(int index) override;
+  int DropUnsent(int index) override;
+  int Write(int index, const uint8_t* data, int length) override;
+  int ReceiveCount(int index) override;
+  int Read(int index, uint8_t* buffer, int limit) override;
+  std::string LastError() const override { return lastError; }
+
+  // What Open returns; set a failure code (-1, -2, -4, -10) to make it fail.
+  int openResult = 0;
+  std::string lastError;
+  // Every Write, in order.
+  std::vector<std::vector<uint8_t>> writes;
+  int baud = 0;
+  bool isOpen = false;
+
+ private:
+  SimulatedActuator& actuator_;
+  Clock& clock_;
+};
+
+}  // namespace velmar::test
