@@ -103,7 +103,7 @@ int ScriptedSerialDriver::DropUnsent(int index) {
 int ScriptedSerialDriver::Write(int index, const uint8_t* data, int length) {
   Record("Write", index);
   calls.back() += " " + std::to_string(length);
-  const Bytes request(data, data + length);
+  const Bytes request(data, data + (length > 0 ? length : 0));
   writes.push_back(request);
   writeTimesMs.push_back(clock_.NowMs());
   if (!script_.empty()) {
