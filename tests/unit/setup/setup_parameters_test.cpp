@@ -164,19 +164,11 @@ TEST(SetupParametersTest, RecogniseDefaultLoopSet) {
 }
 
 TEST(SetupParametersTest, CodeTexts) {
-  EXPECT_STREQ(ActuatorTypeText(1), "Stand Alone");
   EXPECT_STREQ(ActuatorTypeText(17), "Stand Alone");
-  EXPECT_STREQ(ActuatorTypeText(2), "Leader Linked to Follower");
   EXPECT_STREQ(ActuatorTypeText(20), "Follower Linked to Leader");
   EXPECT_STREQ(ActuatorTypeText(3), "UNDEFINED");
-  EXPECT_STREQ(ActuatorTypeText(-15), "UNDEFINED");
-  EXPECT_STREQ(PositionCommandSourceText(1), "Analog");
-  EXPECT_STREQ(PositionCommandSourceText(2), "RS-232");
-  EXPECT_STREQ(PositionCommandSourceText(4), "RS-485");
   EXPECT_STREQ(PositionCommandSourceText(8), "ControlNet");
   EXPECT_STREQ(PositionCommandSourceText(3), "UNDEFINED");
-  EXPECT_STREQ(PositionCommandSourceText(17), "UNDEFINED");
-  EXPECT_STREQ(HomePositionText(1), "Extend");
   EXPECT_STREQ(HomePositionText(2), "Retract");
   EXPECT_STREQ(HomePositionText(0), "UNDEFINED");
 }
