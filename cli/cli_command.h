@@ -44,6 +44,7 @@ struct CliCommand {
 std::vector<CliCommand> ActuatorCommands();
 std::vector<CliCommand> ConvertCommands();
 std::vector<CliCommand> SetupCommands();
+std::vector<CliCommand> SetupImageCommands();
 std::vector<CliCommand> AllCommands();
 
 }  // namespace velmar

@@ -4,7 +4,7 @@ namespace velmar {
 
 std::vector<CliCommand> AllCommands() {
   std::vector<CliCommand> all;
-  for (auto group : {ActuatorCommands, ConvertCommands, SetupCommands}) {
+  for (auto group : {ActuatorCommands, ConvertCommands, SetupCommands, SetupImageCommands}) {
     for (CliCommand& command : group()) {
       all.push_back(std::move(command));
     }

@@ -1,0 +1,117 @@
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli_command.h"
+#include "cli_context.h"
+#include "setup/pack_setup.h"
+#include "setup/replacing_file.h"
+#include "setup/setup_file.h"
+#include "setup/setup_page_image.h"
+#include "setup/setup_parameters.h"
+
+namespace velmar {
+
+namespace {
+
+// A whole unsigned number in `base`; false when anything else is there or it exceeds `high`.
+bool ParseWhole(const std::string& text, int base, long high, long& value) {
+  if (text.empty() || !std::isxdigit(static_cast<unsigned char>(text[0]))) {
+    return false;
+  }
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtol(text.c_str(), &end, base);
+  return *end == '\0' && errno == 0 && value <= high;
+}
+
+// "M.m" as major * 256 + minor, the minor read as a whole number ("2.5" is 2.05, "3.10" is
+// 0x30A), or a hexadecimal "0x30A". Only versions from 1.00 on have an image.
+bool ParseFirmware(const std::string& text, int& version) {
+  long value = 0;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    if (!ParseWhole(text.substr(2), 16, 0xFFFF, value)) {
+      return false;
+    }
+  } else {
+    const std::size_t dot = text.find('.');
+    long major = 0;
+    long minor = 0;
+    if (dot == std::string::npos || !ParseWhole(text.substr(0, dot), 10, 255, major) ||
+        !ParseWhole(text.substr(dot + 1), 10, 255, minor)) {
+      return false;
+    }
+    value = major * 256 + minor;
+  }
+  version = static_cast<int>(value);
+  return version >= 0x100;
+}
+
+void PrintPages(const uint8_t* image, int firmwareVersion) {
+  for (int page = 0; page < SetupPageCount(firmwareVersion); ++page) {
+    std::printf("page %2d word %04X:", page, PageWordOffset(page));
+    const uint8_t* bytes = image + page * kSetupPageBytes;
+    for (std::size_t k = 0; k < SetupPageSize(firmwareVersion, page); ++k) {
+      std::printf(" %02X", bytes[k]);
+    }
+    std::printf("\n");
+  }
+}
+
+bool WriteImage(const std::string& path, const uint8_t* image, std::size_t size) {
+  ReplacingFile file;
+  return file.Open(path) &&
+         file.Write(std::string_view(reinterpret_cast<const char*>(image), size)) && file.Commit();
+}
+
+int SetupImage(CliContext& context, CommandArgs& args) {
+  std::string firmwareText;
+  std::string outPath;
+  std::string path;
+  const bool haveFirmware = args.TakeOption("--firmware", firmwareText);
+  const bool haveOut = args.TakeOption("--out", outPath);
+  if (!args.TakePositional(path)) {
+    return context.UsageError("FILE is missing");
+  }
+  if (int status = context.CheckAllTaken(args); status != kExitOk) {
+    return status;
+  }
+  int firmwareVersion = 0;
+  if (!haveFirmware) {
+    return context.UsageError("--firmware is missing");
+  }
+  if (!ParseFirmware(firmwareText, firmwareVersion)) {
+    return context.UsageError("--firmware must be M.m (1.00 or later) or 0x hexadecimal, not '" +
+                              firmwareText + "'");
+  }
+  SetupParameters record;
+  if (LoadSetupFileByName(record, path, context.ui) != 0) {
+    return kExitFailure;
+  }
+  PackSetup(record, firmwareVersion);
+  if (!haveOut) {
+    PrintPages(record.pageImage, firmwareVersion);
+    return kExitOk;
+  }
+  if (!WriteImage(outPath, record.pageImage, SetupImageSize(firmwareVersion))) {
+    std::fprintf(stderr, "velmar-cli setup image: cannot write '%s'\n", outPath.c_str());
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+std::vector<CliCommand> SetupImageCommands() {
+  return {
+      {"setup image", "setup image --firmware M.m FILE [--out IMAGE]",
+       "Packs a setup file into the page image of that firmware; prints its pages or writes it.",
+       SetupImage},
+  };
+}
+
+}  // namespace velmar
