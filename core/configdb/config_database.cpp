@@ -1,5 +1,6 @@
 #include "configdb/config_database.h"
 
+#include <fcntl.h>
 #include <lzo/lzo1x.h>
 #include <sys/stat.h>
 
@@ -14,7 +15,7 @@
 
 #include "configdb/archive_format.h"
 #include "configdb/archive_keystream.h"
-#include "configdb/atomic_file.h"
+#include "setup/replacing_file.h"
 
 namespace velmar {
 namespace {
@@ -197,15 +198,20 @@ int ConfigDatabase::Extract(const std::filesystem::path& archivePath, const std:
     }
   }
   const std::vector<std::uint8_t>& contents = compressed ? expanded : data;
-  switch (WriteFileAtomically(outputFolder / entryName, contents,
-                              ArchiveTimestampToTime(found.timestamp))) {
-    case AtomicWriteResult::Done:
-      break;
-    case AtomicWriteResult::CannotCreate:
-      return kExtractCannotCreateOutput;
-    case AtomicWriteResult::WriteError:
-      return kExtractReadWriteError;
+  const std::filesystem::path outputPath = outputFolder / entryName;
+  ReplacingFile output;
+  if (!output.Open(outputPath.string())) {
+    return kExtractCannotCreateOutput;
   }
+  if (!output.Write(
+          std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size())) ||
+      !output.Commit()) {
+    return kExtractReadWriteError;
+  }
+  // The time only dates the file; the entry is complete either way.
+  const std::time_t time = ArchiveTimestampToTime(found.timestamp);
+  const timespec times[2] = {{time, 0}, {time, 0}};
+  ::utimensat(AT_FDCWD, outputPath.c_str(), times, 0);
   entry = found;
   return kExtractDone;
 }

@@ -10,7 +10,7 @@
 
 #include "configdb/archive_format.h"
 #include "configdb/archive_writer.h"
-#include "configdb/atomic_file.h"
+#include "setup/replacing_file.h"
 
 namespace {
 
@@ -73,7 +73,11 @@ int main(int argc, char** argv) {
   if (!velmar::BuildArchive(sources, options, archive, error)) {
     return Fail(error);
   }
-  if (velmar::WriteFileAtomically(output, archive) != velmar::AtomicWriteResult::Done) {
+  velmar::ReplacingFile file;
+  if (!file.Open(output) ||
+      !file.Write(
+          std::string_view(reinterpret_cast<const char*>(archive.data()), archive.size())) ||
+      !file.Commit()) {
     return Fail("cannot write " + output);
   }
   return 0;

@@ -12,7 +12,6 @@
 #include "configdb/archive_format.h"
 #include "configdb/archive_keystream.h"
 #include "configdb/archive_writer.h"
-#include "configdb/atomic_file.h"
 #include "configdb/temp_folder.h"
 
 namespace velmar {
@@ -28,6 +27,12 @@ Bytes Text(std::string_view text) {
 Bytes ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const Bytes& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 std::size_t FileCount(const fs::path& folder) {
@@ -59,7 +64,7 @@ class ConfigDatabaseTest : public ::testing::Test {
  protected:
   fs::path Write(const Bytes& archive) {
     const fs::path path = archiveFolder.Path() / "config.db";
-    EXPECT_EQ(WriteFileAtomically(path, archive), AtomicWriteResult::Done);
+    WriteBytes(path, archive);
     return path;
   }
 
@@ -126,8 +131,7 @@ TEST_F(ConfigDatabaseTest, LookupIgnoresCaseAndRecordsWhereTheEntryStarts) {
 
 TEST_F(ConfigDatabaseTest, ExtractionReplacesAnExistingFile) {
   const fs::path archive = Write(Pack({{"a.cfg", Text("new"), 0}}, {true, "pw"}));
-  ASSERT_EQ(WriteFileAtomically(out.Path() / "a.cfg", Text("old contents")),
-            AtomicWriteResult::Done);
+  WriteBytes(out.Path() / "a.cfg", Text("old contents"));
   ASSERT_EQ(database.Extract(archive, "a.cfg", "pw", out.Path()), kExtractDone);
   EXPECT_EQ(ReadAll(out.Path() / "a.cfg"), Text("new"));
   EXPECT_EQ(FileCount(out.Path()), 1u);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+namespace velmar {
+
+inline constexpr const char* kConfigDatabaseName = "config.db";
+
+// Where "config.db" is read from: `overridePath` when it is given (even if missing, so the
+// failure names the file the user asked for), else the first of `candidateFolders` (start-up
+// folder, folder of the executable, installed data folder) that holds one. The result is
+// absolute, so later changes of the current folder do not move it; empty when none is found.
+std::filesystem::path LocateConfigDatabase(
+    const std::filesystem::path& overridePath,
+    const std::vector<std::filesystem::path>& candidateFolders);
+
+}  // namespace velmar
