@@ -7,8 +7,16 @@ constexpr int kVerifyAttempts = 6;
 constexpr int kVerifyReplyDelayMs = 60;
 }  // namespace
 
-Session::Session(SerialDriver& driver, Clock& clockPort, Ui& uiPort)
-    : clock(clockPort), ui(uiPort), serialPort(driver), link(serialPort, clockPort) {}
+Session::Session(SerialDriver& driver, Clock& clockPort, Ui& uiPort, const std::string& configHome)
+    : clock(clockPort),
+      ui(uiPort),
+      settings(configHome),
+      serialPort(driver),
+      link(serialPort, clockPort) {}
+
+Session::~Session() {
+  link.ClosePort();
+}
 
 int Session::VerifyCommunication() {
   for (int attempt = 0; attempt < kVerifyAttempts; ++attempt) {
@@ -29,11 +37,15 @@ int Session::VerifyCommunication() {
 void Session::AcceptFirmwareVersion(int version) {
   link.firmwareVersion = version;
   if (version != lastPollVersion) {
-    if (rebuildConfigList) {
-      rebuildConfigList(version);
+    if (configList) {
+      configList->RebuildConfigList(version);
     }
     lastPollVersion = version;
   }
+}
+
+void Session::OpenConfigDatabase(const std::filesystem::path& databasePath) {
+  configList = std::make_unique<ConfigurationList>(ui, catalogue, setup, databasePath);
 }
 
 }  // namespace velmar

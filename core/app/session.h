@@ -1,22 +1,30 @@
 #pragma once
 
-#include <functional>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/clock.h"
+#include "app/ini_settings.h"
 #include "app/ui.h"
+#include "configdb/configuration_list.h"
+#include "configdb/part_catalogue.h"
 #include "link/actuator_link.h"
 #include "link/serial_driver.h"
 #include "link/serial_port.h"
+#include "setup/setup_parameters.h"
 
 namespace velmar {
 
 // The program's long-lived state, created once at start-up and handed by reference to every
-// command: the serial port and the actuator link, and what the main window keeps between
-// commands.
+// command: the settings, the serial port and the actuator link, the setup record, the part
+// catalogue with the configuration list, and what the main window keeps between commands.
 class Session {
  public:
-  Session(SerialDriver& driver, Clock& clock, Ui& ui);
+  // `configHome` stands in for the per-user configuration folder (empty: the real one).
+  Session(SerialDriver& driver, Clock& clock, Ui& ui, const std::string& configHome = "");
+  // Closes the port if it is still open.
+  ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
@@ -28,10 +36,18 @@ class Session {
   // configuration list was last built for, rebuilds the list.
   void AcceptFirmwareVersion(int version);
 
+  // Binds the configuration list to the database at `databasePath`.
+  void OpenConfigDatabase(const std::filesystem::path& databasePath);
+
   Clock& clock;
   Ui& ui;
+  IniSettings settings;
   SerialPort serialPort;
   ActuatorLink link;
+  SetupParameters setup;
+  PartCatalogue catalogue;
+  // Exists once the configuration database has been located.
+  std::unique_ptr<ConfigurationList> configList;
 
   // The firmware version the configuration list was last built for; -1 before the first reply.
   int lastPollVersion = -1;
@@ -40,9 +56,6 @@ class Session {
   // No command of this edition sets it: fault configuration stays view-only and the service
   // commands answer "Feature not available.".
   bool serviceMode = false;
-
-  // Rebuilds the configuration list for a newly seen firmware version.
-  std::function<void(int firmwareVersion)> rebuildConfigList;
 };
 
 }  // namespace velmar

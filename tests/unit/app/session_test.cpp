@@ -93,15 +93,20 @@ TEST(VerifyCommunication, AlternatesFormsUntilTheActuatorAnswers) {
 
 TEST(VerifyCommunication, RebuildsTheConfigurationListOnlyForANewVersion) {
   SessionFixture f;
-  std::vector<int> rebuilt;
-  f.session.rebuildConfigList = [&](int version) { rebuilt.push_back(version); };
+  f.session.OpenConfigDatabase(VELMAR_DEMO_DB);
+  ASSERT_EQ(f.session.configList->InitConfigList(), 0);
+  f.driver.SetReplyHandler(VersionAnswerer(false, 2, 0));
+  ASSERT_EQ(f.session.VerifyCommunication(), 0);
+  const std::vector<std::string> forTwoZero = f.session.configList->labels;
+  // The same version again leaves the list as it stands.
+  f.session.configList->labels = {"untouched"};
+  ASSERT_EQ(f.session.VerifyCommunication(), 0);
+  EXPECT_EQ(f.session.configList->labels, std::vector<std::string>{"untouched"});
   f.driver.SetReplyHandler(VersionAnswerer(false, 3, 10));
   ASSERT_EQ(f.session.VerifyCommunication(), 0);
-  ASSERT_EQ(f.session.VerifyCommunication(), 0);
-  f.driver.SetReplyHandler(VersionAnswerer(false, 2, 6));
-  ASSERT_EQ(f.session.VerifyCommunication(), 0);
-  EXPECT_EQ(rebuilt, (std::vector<int>{0x30A, 0x206}));
-  EXPECT_EQ(f.session.lastPollVersion, 0x206);
+  EXPECT_NE(f.session.configList->labels, forTwoZero);
+  EXPECT_FALSE(f.session.configList->labels.empty());
+  EXPECT_EQ(f.session.lastPollVersion, 0x30A);
 }
 
 Bytes StatusFrame(uint8_t flags) {

@@ -1,0 +1,121 @@
+#include "child_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace velmar::test {
+
+namespace {
+
+void ExecOrDie(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
+               const std::string& workDir) {
+  for (const std::string& assignment : extraEnv) {
+    putenv(const_cast<char*>(assignment.c_str()));
+  }
+  if (!workDir.empty() && chdir(workDir.c_str()) != 0) {
+    _exit(126);
+  }
+  std::vector<char*> args;
+  for (const std::string& word : argv) {
+    args.push_back(const_cast<char*>(word.c_str()));
+  }
+  args.push_back(nullptr);
+  execv(args[0], args.data());
+  _exit(127);
+}
+
+// Reads both pipes until both close.
+void Drain(int outFd, int errFd, std::string& out, std::string& err) {
+  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+  int open = 2;
+  while (open > 0) {
+    if (poll(fds, 2, -1) < 0) {
+      return;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) {
+        continue;
+      }
+      char buffer[4096];
+      ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      if (n <= 0) {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      } else {
+        (i == 0 ? out : err).append(buffer, static_cast<size_t>(n));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
+                     const std::string& workDir) {
+  RunResult result;
+  int outPipe[2];
+  int errPipe[2];
+  if (pipe(outPipe) != 0 || pipe(errPipe) != 0) {
+    return result;
+  }
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(outPipe[1], STDOUT_FILENO);
+    dup2(errPipe[1], STDERR_FILENO);
+    int devNull = ::open("/dev/null", O_RDONLY);
+    dup2(devNull, STDIN_FILENO);
+    close(outPipe[0]);
+    close(errPipe[0]);
+    ExecOrDie(argv, extraEnv, workDir);
+  }
+  close(outPipe[1]);
+  close(errPipe[1]);
+  Drain(outPipe[0], errPipe[0], result.out, result.err);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+SimProcess::SimProcess(const std::vector<std::string>& options) {
+  int outPipe[2];
+  if (pipe(outPipe) != 0) {
+    return;
+  }
+  std::vector<std::string> argv = {VELMAR_SIM_PATH};
+  argv.insert(argv.end(), options.begin(), options.end());
+  pid_ = fork();
+  if (pid_ == 0) {
+    dup2(outPipe[1], STDOUT_FILENO);
+    close(outPipe[0]);
+    ExecOrDie(argv, {}, "");
+  }
+  close(outPipe[1]);
+  // The first line the simulator prints is its device.
+  char c;
+  pollfd fd = {outPipe[0], POLLIN, 0};
+  while (poll(&fd, 1, 5000) > 0 && read(outPipe[0], &c, 1) == 1 && c != '\n') {
+    device_ += c;
+  }
+  // Kept open so later output of the simulator never meets a closed pipe.
+  outFd_ = outPipe[0];
+}
+
+SimProcess::~SimProcess() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  if (outFd_ >= 0) {
+    close(outFd_);
+  }
+}
+
+}  // namespace velmar::test
