@@ -6,6 +6,7 @@
 namespace velmar {
 
 class CliContext;
+struct SetupParameters;
 
 // Exit statuses of velmar-cli.
 constexpr int kExitOk = 0;
@@ -45,6 +46,10 @@ std::vector<CliCommand> ActuatorCommands();
 std::vector<CliCommand> ConvertCommands();
 std::vector<CliCommand> SetupCommands();
 std::vector<CliCommand> SetupImageCommands();
+std::vector<CliCommand> DbCommands();
 std::vector<CliCommand> AllCommands();
+
+// Prints a setup record as "KEY = value" lines in file order, then OrvikPartNo.
+void PrintSetupRecord(const SetupParameters& record);
 
 }  // namespace velmar

@@ -27,10 +27,7 @@ int ShowSetupFile(CliContext& context, CommandArgs& args) {
   if (LoadSetupFileByName(record, path, context.ui) != 0) {
     return kExitFailure;
   }
-  for (const SetupFieldInfo& info : kSetupFileFields) {
-    std::printf("%s = %s\n", info.key, FieldText(record, info).data());
-  }
-  std::printf("OrvikPartNo = %s\n", record.OrvikPartNo);
+  PrintSetupRecord(record);
   return kExitOk;
 }
 
@@ -44,6 +41,13 @@ int SaveDefaultSetupFile(CliContext& context, CommandArgs& args) {
 }
 
 }  // namespace
+
+void PrintSetupRecord(const SetupParameters& record) {
+  for (const SetupFieldInfo& info : kSetupFileFields) {
+    std::printf("%s = %s\n", info.key, FieldText(record, info).data());
+  }
+  std::printf("OrvikPartNo = %s\n", record.OrvikPartNo);
+}
 
 std::vector<CliCommand> SetupCommands() {
   return {

@@ -11,12 +11,6 @@ namespace velmar {
 namespace {
 
 constexpr const char* kProgramErrorCaption = "Program Error";
-constexpr const char* kNoConfigurationText =
-    "Configuration parameters do not exist for this part number";
-constexpr const char* kConfigListErrorText =
-    "Error initializing configuration options menu, check configuration database.";
-constexpr const char* kVersionFileErrorText =
-    "Error reading version number and part number configuration file.";
 
 constexpr std::size_t kVersionLineLength = 126;
 
@@ -74,7 +68,7 @@ void ConfigurationList::SelectFirst() {
   }
 }
 
-int ConfigurationList::InitConfigList() {
+int ConfigurationList::LoadCatalogue() {
   TempFolder folder;
   if (!folder.Valid()) {
     return 5;
@@ -85,6 +79,13 @@ int ConfigurationList::InitConfigList() {
   }
   if (catalogue_.Load(folder.Path() / PartCatalogue::kFileName) != 0) {
     return 2;
+  }
+  return 0;
+}
+
+int ConfigurationList::InitConfigList() {
+  if (const int result = LoadCatalogue(); result != 0) {
+    return result;
   }
   if (FillList(std::nullopt) != 0) {
     return 3;

@@ -22,6 +22,12 @@ class ConfigurationList {
  public:
   static constexpr const char* kVersionFileName = "VersionAndPartNo.cfg";
   static constexpr const char* kUnknownPartNo = "0000000-000";
+  static constexpr const char* kConfigListErrorText =
+      "Error initializing configuration options menu, check configuration database.";
+  static constexpr const char* kVersionFileErrorText =
+      "Error reading version number and part number configuration file.";
+  static constexpr const char* kNoConfigurationText =
+      "Configuration parameters do not exist for this part number";
 
   ConfigurationList(Ui& ui, PartCatalogue& catalogue, SetupParameters& setup,
                     std::filesystem::path databasePath);
@@ -30,6 +36,14 @@ class ConfigurationList {
   // private folder for the extraction; 1 catalogue not extracted; 2 catalogue not read; 3
   // iteration error; 4 first configuration not loaded.
   int InitConfigList();
+
+  // The first steps of InitConfigList: extracts and reads the catalogue. 0; 5 no private
+  // folder for the extraction; 1 catalogue not extracted; 2 catalogue not read.
+  int LoadCatalogue();
+
+  // Refills the labels from the catalogue in file order, with `version` only those that admit
+  // it; nothing selected. 0, or 1 on an iteration error.
+  int FillList(std::optional<int> version);
 
   // Lists the configurations that admit firmware `version` and loads the first. 0; 1 iteration
   // error; 2 no configuration loaded (also when none admits the version: the list is then empty
@@ -60,7 +74,6 @@ class ConfigurationList {
   std::string configFileName;  // "%s.cfg" of the selected entry's part number
 
  private:
-  int FillList(std::optional<int> version);
   void SelectFirst();
 
   Ui& ui_;

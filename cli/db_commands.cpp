@@ -1,0 +1,182 @@
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "cli_command.h"
+#include "cli_context.h"
+#include "configdb/archive_format.h"
+#include "configdb/config_database.h"
+#include "configdb/config_db_location.h"
+#include "configdb/configuration_list.h"
+#include "configdb/part_catalogue.h"
+#include "setup/setup_parameters.h"
+
+namespace velmar {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kProgramErrorCaption = "Program Error";
+
+// --db, else config.db in the current folder, the folder of velmar-cli, or the data folder of
+// an installation (<prefix>/share/velmar beside <prefix>/bin).
+fs::path DatabasePath(const CliContext& context) {
+  std::error_code error;
+  const fs::path executableFolder = fs::read_symlink("/proc/self/exe", error).parent_path();
+  return LocateConfigDatabase(context.options.db,
+                              {fs::current_path(error), executableFolder,
+                               executableFolder.parent_path() / "share" / "velmar"});
+}
+
+const char* ExtractResultText(int result) {
+  switch (result) {
+    case kExtractNotFound:
+      return "the entry is not in the database";
+    case kExtractCannotOpenArchive:
+      return "the database cannot be opened";
+    case kExtractEmptyArchive:
+      return "the database is empty";
+    case kExtractCannotCreateOutput:
+      return "the output file cannot be created";
+    case kExtractCorruptData:
+      return "the compressed data are corrupt";
+    case kExtractReadWriteError:
+      return "the database cannot be read or the output file written";
+    case kExtractNoPassword:
+      return "the entry is enciphered and no password was given";
+    case kExtractNoMemory:
+      return "the entry is too large";
+    default:
+      return "unknown failure";
+  }
+}
+
+// A configuration list over the database, on a catalogue and record of its own.
+struct DatabaseView {
+  explicit DatabaseView(CliContext& context)
+      : list(context.ui, catalogue, setup, DatabasePath(context)) {}
+
+  // kExitOk, or kExitFailure after the message the desktop tool shows at start-up.
+  int LoadCatalogue(CliContext& context) {
+    if (list.LoadCatalogue() != 0) {
+      context.ui.ShowMessage(MessageKind::Warning, ConfigurationList::kConfigListErrorText,
+                             kProgramErrorCaption);
+      return kExitFailure;
+    }
+    return kExitOk;
+  }
+
+  PartCatalogue catalogue;
+  SetupParameters setup;
+  ConfigurationList list;
+};
+
+int ListConfigurations(CliContext& context, CommandArgs& args) {
+  std::string firmwareText;
+  const bool filtered = args.TakeOption("--firmware", firmwareText);
+  if (int status = context.CheckAllTaken(args); status != kExitOk) {
+    return status;
+  }
+  const std::optional<int> firmware = ParseFirmwareVersionText(firmwareText);
+  if (filtered && !firmware) {
+    return context.UsageError("--firmware takes a version M.m");
+  }
+  DatabaseView view(context);
+  if (int status = view.LoadCatalogue(context); status != kExitOk) {
+    return status;
+  }
+  if (view.list.FillList(firmware) != 0) {
+    context.ui.ShowMessage(MessageKind::Warning, ConfigurationList::kConfigListErrorText,
+                           kProgramErrorCaption);
+    return kExitFailure;
+  }
+  for (const std::string& label : view.list.labels) {
+    std::printf("%s\n", label.c_str());
+  }
+  return kExitOk;
+}
+
+int ExtractEntry(CliContext& context, CommandArgs& args) {
+  std::string name;
+  std::string outputFolder;
+  if (!args.TakeOption("--out", outputFolder)) {
+    return context.UsageError("--out DIR is missing");
+  }
+  if (!args.TakePositional(name)) {
+    return context.UsageError("NAME is missing");
+  }
+  if (int status = context.CheckAllTaken(args); status != kExitOk) {
+    return status;
+  }
+  ConfigDatabase database;
+  const int result = database.Extract(DatabasePath(context), name,
+                                      std::string(kConfigurationPassword), outputFolder);
+  if (result != kExtractDone) {
+    context.ui.ShowMessage(MessageKind::Error,
+                           "Cannot extract \"" + name + "\": " + ExtractResultText(result) +
+                               " (result " + std::to_string(result) + ").",
+                           kProgramErrorCaption);
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int ShowVersionFile(CliContext& context, CommandArgs& args) {
+  if (int status = context.CheckAllTaken(args); status != kExitOk) {
+    return status;
+  }
+  DatabaseView view(context);
+  std::string versionText;
+  std::string programPartNumber;
+  if (view.list.ReadVersionFile(versionText, programPartNumber) != 0) {
+    context.ui.ShowMessage(MessageKind::Warning, ConfigurationList::kVersionFileErrorText,
+                           kProgramErrorCaption);
+    return kExitFailure;
+  }
+  std::printf("%s\n%s\n", versionText.c_str(), programPartNumber.c_str());
+  return kExitOk;
+}
+
+int ShowConfigurationSetup(CliContext& context, CommandArgs& args) {
+  std::string customerPartNo;
+  if (!args.TakePositional(customerPartNo)) {
+    return context.UsageError("CUSTOMERPARTNO is missing");
+  }
+  if (int status = context.CheckAllTaken(args); status != kExitOk) {
+    return status;
+  }
+  DatabaseView view(context);
+  if (int status = view.LoadCatalogue(context); status != kExitOk) {
+    return status;
+  }
+  if (view.list.LoadConfiguration(customerPartNo + ".cfg") != 0) {
+    context.ui.ShowMessage(MessageKind::Warning, ConfigurationList::kNoConfigurationText,
+                           kProgramErrorCaption);
+    return kExitFailure;
+  }
+  view.list.UpdateOrvikPartNo();
+  PrintSetupRecord(view.setup);
+  return kExitOk;
+}
+
+}  // namespace
+
+std::vector<CliCommand> DbCommands() {
+  return {
+      {"db list", "db list [--firmware M.m]",
+       "Lists the configurations of the database, with --firmware those that version admits.",
+       ListConfigurations},
+      {"db extract", "db extract NAME --out DIR",
+       "Extracts one entry of the database into folder DIR.", ExtractEntry},
+      {"db version", "db version", "Prints the two lines of the database's version file.",
+       ShowVersionFile},
+      {"db setup", "db setup CUSTOMERPARTNO",
+       "Loads a configuration's approved setup into a default record and prints it.",
+       ShowConfigurationSetup},
+  };
+}
+
+}  // namespace velmar
