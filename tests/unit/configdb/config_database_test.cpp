@@ -47,17 +47,21 @@ Bytes Pack(const std::vector<ArchiveSource>& sources, const ArchiveOptions& opti
   return archive;
 }
 
-// An entry written by hand, for names and sizes the writer refuses to produce.
-void AppendRawEntry(Bytes& archive, std::string_view name, const Bytes& data,
-                    std::uint16_t flags = 0) {
+// A one-entry archive written by hand, for names and sizes the writer refuses to produce.
+Bytes RawArchive(std::string_view name, const Bytes& data, std::uint16_t flags = 0) {
+  Bytes archive;
+  AppendLe16(archive, 1);
+  AppendLe16(archive, 0);
   AppendLe16(archive, static_cast<std::uint16_t>(name.size() + 1));
   AppendLe32(archive, static_cast<std::uint32_t>(data.size()));
   AppendLe16(archive, 0);
-  AppendLe32(archive, 0x09790000u | 630u);
+  AppendLe32(archive, 0);
   AppendLe16(archive, flags);
   archive.insert(archive.end(), name.begin(), name.end());
   archive.push_back(0);
   archive.insert(archive.end(), data.begin(), data.end());
+  AppendLe16(archive, 0);
+  return archive;
 }
 
 class ConfigDatabaseTest : public ::testing::Test {
@@ -240,38 +244,20 @@ std::vector<MalformedCase> MalformedCases() {
   Bytes garbage = compressed;
   std::fill(garbage.begin() + static_cast<long>(dataOffset + 4), garbage.end() - 2, 0xFF);
   cases.push_back({"corrupt compressed stream", garbage, name, kFindFound, kExtractCorruptData});
-  Bytes truncatedStream;
-  AppendLe16(truncatedStream, 1);
-  AppendLe16(truncatedStream, 0);
-  AppendRawEntry(truncatedStream, name,
-                 Bytes(compressed.begin() + static_cast<long>(dataOffset),
-                       compressed.begin() + static_cast<long>(dataOffset + 9)),
-                 kEntryCompressed | kEntryEnciphered);
-  AppendLe16(truncatedStream, 0);
-  cases.push_back(
-      {"compressed stream cut short", truncatedStream, name, kFindFound, kExtractCorruptData});
-  Bytes shortPrefix;
-  AppendLe16(shortPrefix, 1);
-  AppendLe16(shortPrefix, 0);
-  AppendRawEntry(shortPrefix, name, Text("ab"), kEntryCompressed);
-  AppendLe16(shortPrefix, 0);
-  cases.push_back({"compressed entry shorter than its size prefix", shortPrefix, name,
-                   kFindReadError, kExtractCorruptData});
-  Bytes longName;
-  AppendLe16(longName, 1);
-  AppendLe16(longName, 0);
-  AppendRawEntry(longName, std::string(kMaxEntryNameLength, 'n'), text);
-  AppendLe16(longName, 0);
-  cases.push_back(
-      {"name longer than 130 bytes", longName, name, kFindReadError, kExtractReadWriteError});
+  const Bytes streamStart(compressed.begin() + static_cast<long>(dataOffset),
+                          compressed.begin() + static_cast<long>(dataOffset + 9));
+  cases.push_back({"compressed stream cut short",
+                   RawArchive(name, streamStart, kEntryCompressed | kEntryEnciphered), name,
+                   kFindFound, kExtractCorruptData});
+  cases.push_back({"compressed entry shorter than its size prefix",
+                   RawArchive(name, Text("ab"), kEntryCompressed), name, kFindReadError,
+                   kExtractCorruptData});
+  cases.push_back({"name longer than 130 bytes",
+                   RawArchive(std::string(kMaxEntryNameLength, 'n'), text), name, kFindReadError,
+                   kExtractReadWriteError});
   for (const char* hostile : {"../a.cfg", "sub/a.cfg", "sub\\a.cfg", "..", ".", ""}) {
-    Bytes archive;
-    AppendLe16(archive, 1);
-    AppendLe16(archive, 0);
-    AppendRawEntry(archive, hostile, text);
-    AppendLe16(archive, 0);
-    cases.push_back(
-        {"hostile entry name", archive, hostile, kFindFound, kExtractCannotCreateOutput});
+    cases.push_back({"hostile entry name", RawArchive(hostile, text), hostile, kFindFound,
+                     kExtractCannotCreateOutput});
   }
   return cases;
 }

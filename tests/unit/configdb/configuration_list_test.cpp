@@ -232,16 +232,14 @@ TEST_F(ConfigurationListTest, ChoosingAConfigurationWithoutSetupFileWarnsAndKeep
   EXPECT_EQ(list.labels, std::vector<std::string>{"C3    Same maker as the first"});
 }
 
-TEST_F(ConfigurationListTest, LoadConfigurationCodes) {
-  ConfigurationList wrongPassword(
+TEST_F(ConfigurationListTest, AnEntryThatDoesNotExtractLoadsNothing) {
+  ConfigurationList list(
       ui, catalogue, setup,
       MakeDatabase({{"Configurations.cfg", kCatalogue}, {"C1.cfg", "SPAN = 4.5\r\n"}}, "other"));
   const SetupParameters before = setup;
-  EXPECT_EQ(wrongPassword.LoadConfiguration("C1.cfg"), 3);
-  EXPECT_EQ(wrongPassword.LoadConfiguration("C2.cfg"), 1);
-  EXPECT_EQ(wrongPassword.LoadConfiguration("../C1.cfg"), 1);
+  EXPECT_EQ(list.LoadConfiguration("C1.cfg"), 3);  // enciphered with another password
+  EXPECT_EQ(list.LoadConfiguration("C2.cfg"), 1);
   EXPECT_TRUE(SameFields(setup, before));
-  EXPECT_EQ(wrongPassword.ReadVersionFile(setup.fileName, setup.fileName), 1);
   EXPECT_TRUE(ui.Messages().empty());
 }
 
