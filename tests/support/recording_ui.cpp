@@ -39,8 +39,9 @@ Answer RecordingUi::AskYesNoCancel(const std::string& text, const std::string& c
   return AskYesNo(text, caption);
 }
 
-bool RecordingUi::AskOpenFile(const FileBoxRequest& request, std::string& path) {
-  events.push_back("Open|" + request.initialName);
+bool RecordingUi::AnswerFileBox(const std::string& tag, const FileBoxRequest& request,
+                                std::string& path) {
+  events.push_back(tag + "|" + request.initialName);
   fileRequests.push_back(request);
   if (filePaths.empty()) {
     return false;
@@ -50,15 +51,12 @@ bool RecordingUi::AskOpenFile(const FileBoxRequest& request, std::string& path) 
   return true;
 }
 
+bool RecordingUi::AskOpenFile(const FileBoxRequest& request, std::string& path) {
+  return AnswerFileBox("Open", request, path);
+}
+
 bool RecordingUi::AskSaveFile(const FileBoxRequest& request, std::string& path) {
-  events.push_back("Save|" + request.initialName);
-  fileRequests.push_back(request);
-  if (filePaths.empty()) {
-    return false;
-  }
-  path = filePaths.front();
-  filePaths.pop_front();
-  return true;
+  return AnswerFileBox("Save", request, path);
 }
 
 void RecordingUi::BeginProgress(ProgressKind, const std::string& status) {
@@ -83,7 +81,9 @@ void RecordingUi::EndProgress() {
   progressOpen = false;
 }
 
-void RecordingUi::PrintText(const std::string& text) { events.push_back("Print|" + text); }
+void RecordingUi::PrintText(const std::string& text) {
+  events.push_back("Print|" + text);
+}
 
 std::vector<std::string> RecordingUi::Messages() const {
   std::vector<std::string> result;

@@ -32,10 +32,13 @@ class RecordingUi : public Ui {
   std::vector<int> Positions() const;
 
   std::vector<std::string> events;
-  std::deque<Answer> answers;          // empty: No
-  std::deque<std::string> filePaths;   // empty: the box is cancelled
+  std::deque<Answer> answers;         // empty: No
+  std::deque<std::string> filePaths;  // empty: the box is cancelled
   std::vector<FileBoxRequest> fileRequests;
   bool progressOpen = false;
+
+ private:
+  bool AnswerFileBox(const std::string& tag, const FileBoxRequest& request, std::string& path);
 };
 
 }  // namespace velmar::test
