@@ -1,4 +1,5 @@
 // velmar-cli: the service tool's commands for scripts and test benches.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -27,8 +28,12 @@ constexpr const char* kProgramUsage =
 
 void PrintProgramHelp(const std::vector<CliCommand>& commands) {
   std::fputs(kProgramUsage, stdout);
+  int width = 0;
   for (const CliCommand& command : commands) {
-    std::printf("  %-40s %s\n", command.synopsis.c_str(), command.help.c_str());
+    width = std::max(width, static_cast<int>(command.synopsis.size()));
+  }
+  for (const CliCommand& command : commands) {
+    std::printf("  %-*s  %s\n", width, command.synopsis.c_str(), command.help.c_str());
   }
 }
 
