@@ -1,6 +1,9 @@
 #include "cli_context.h"
 
 #include <cstdio>
+#include <system_error>
+
+#include "configdb/config_db_location.h"
 
 namespace velmar {
 
@@ -27,6 +30,12 @@ int CliContext::ConnectActuator() {
     return kExitFailure;
   }
   return kExitOk;
+}
+
+std::filesystem::path CliContext::ConfigDatabasePath() const {
+  std::error_code error;
+  return LocateConfigDatabase(options.db,
+                              StandardConfigDatabaseFolders(std::filesystem::current_path(error)));
 }
 
 int CliContext::UsageError(const std::string& problem) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "app/session.h"
@@ -28,6 +29,9 @@ class CliContext {
   // Opens the serial port and learns the actuator's frame mode and firmware version, as the
   // desktop tool's poll would have done. kExitOk, or the exit status to end with.
   int ConnectActuator();
+
+  // --db, else "config.db" from the standard folders; empty when there is none.
+  std::filesystem::path ConfigDatabasePath() const;
 
   // Prints the problem and the running command's synopsis; returns kExitUsage.
   int UsageError(const std::string& problem);

@@ -21,16 +21,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kProgramErrorCaption = "Program Error";
 
-// --db, else config.db in the current folder, the folder of velmar-cli, or the data folder of
-// an installation (<prefix>/share/velmar beside <prefix>/bin).
-fs::path DatabasePath(const CliContext& context) {
-  std::error_code error;
-  const fs::path executableFolder = fs::read_symlink("/proc/self/exe", error).parent_path();
-  return LocateConfigDatabase(context.options.db,
-                              {fs::current_path(error), executableFolder,
-                               executableFolder.parent_path() / "share" / "velmar"});
-}
-
 const char* ExtractResultText(int result) {
   switch (result) {
     case kExtractNotFound:
@@ -57,7 +47,7 @@ const char* ExtractResultText(int result) {
 // A configuration list over the database, on a catalogue and record of its own.
 struct DatabaseView {
   explicit DatabaseView(CliContext& context)
-      : list(context.ui, catalogue, setup, DatabasePath(context)) {}
+      : list(context.ui, catalogue, setup, context.ConfigDatabasePath()) {}
 
   // kExitOk, or kExitFailure after the message the desktop tool shows at start-up.
   int LoadCatalogue(CliContext& context) {
@@ -112,7 +102,7 @@ int ExtractEntry(CliContext& context, CommandArgs& args) {
     return status;
   }
   ConfigDatabase database;
-  const int result = database.Extract(DatabasePath(context), name,
+  const int result = database.Extract(context.ConfigDatabasePath(), name,
                                       std::string(kConfigurationPassword), outputFolder);
   if (result != kExtractDone) {
     context.ui.ShowMessage(MessageKind::Error,

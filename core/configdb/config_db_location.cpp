@@ -20,4 +20,12 @@ std::filesystem::path LocateConfigDatabase(
   return {};
 }
 
+std::vector<std::filesystem::path> StandardConfigDatabaseFolders(
+    const std::filesystem::path& startupFolder) {
+  std::error_code error;
+  const std::filesystem::path programFolder =
+      std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+  return {startupFolder, programFolder, programFolder.parent_path() / "share" / "velmar"};
+}
+
 }  // namespace velmar

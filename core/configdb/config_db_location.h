@@ -15,4 +15,9 @@ std::filesystem::path LocateConfigDatabase(
     const std::filesystem::path& overridePath,
     const std::vector<std::filesystem::path>& candidateFolders);
 
+// The folders "config.db" is looked for in: the start-up folder, the folder of the running
+// program, and the data folder of an installation (<prefix>/share/velmar beside <prefix>/bin).
+std::vector<std::filesystem::path> StandardConfigDatabaseFolders(
+    const std::filesystem::path& startupFolder);
+
 }  // namespace velmar
