@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace velmar {
+
+enum class SettingsMode { Load, Save };
+
+// The windows the main window's sequences open besides message boxes. The desktop tool shows
+// them modally; tests record them.
+class MainWindowView {
+ public:
+  virtual ~MainWindowView() = default;
+
+  // Runs the settings load or save inside its "File Transfer Progress" window.
+  virtual void RunSettingsWindow(SettingsMode mode) = 0;
+  virtual void ShowProgramInformation(const std::string& versionText,
+                                      const std::string& programPartNumber) = 0;
+  virtual void ShowAbout() = 0;
+};
+
+}  // namespace velmar
