@@ -1,0 +1,295 @@
+#include "setup/setup_transfer.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <span>
+
+#include "setup/actuator_readings.h"
+#include "setup/pack_setup.h"
+#include "setup/setup_page_image.h"
+#include "setup/unpack_setup.h"
+
+namespace velmar {
+
+namespace {
+
+constexpr const char* kWindowStatus = "Setup Parameter Transfer in Progress...";
+constexpr const char* kTransferErrorCaption = "Setup Transfer Error";
+constexpr const char* kDownloadCaption = "Setup Download";
+
+constexpr int kFirmware100 = 0x100;
+constexpr int kFirmware101 = 0x101;
+constexpr int kLast101Class = 0x300;
+constexpr int kFirst310Class = 0x30A;
+constexpr int kLastUploadVersion = 0xF00;
+constexpr int kFirstUnsupportedVersion = 0xF00;
+constexpr int kMaxVelocityLoopIFor100 = 2000;
+
+constexpr int kUploadAttempts = 8;
+constexpr int kUploadRetrySleepMs = 40;
+constexpr int kUploadStep = 6;
+constexpr int kUploadPageSleepMs = 100;
+
+constexpr int kDownloadVersionAttempts = 5;
+constexpr int kDownloadAttempts = 8;
+constexpr int kDownloadStep = 5;
+constexpr int kLastPagePosition = 95;
+constexpr int kDownloadPageSleepMs = 500;
+constexpr int kCommitTimeoutMs = 2000;
+constexpr int kCommitRetrySleepMs = 1000;
+constexpr int kCommittedSleepMs = 100;
+
+bool InRange(int value, int low, int high) {
+  return value >= low && value <= high;
+}
+
+// 3.10 and later pages go in CRC form whatever mode the link is in; older pages in the link's.
+FrameForm PageForm(int version) {
+  return version >= kFirst310Class ? FrameForm::kCrc : FrameForm::kCurrentMode;
+}
+
+}  // namespace
+
+void SetupTransfer::OpenWindow() {
+  session_.ui.BeginProgress(ProgressKind::FileTransfer, kWindowStatus);
+  session_.ui.SetProgressPosition(0);
+  windowOpen_ = true;
+}
+
+void SetupTransfer::CloseWindow() {
+  if (windowOpen_) {
+    session_.ui.EndProgress();
+    windowOpen_ = false;
+  }
+}
+
+void SetupTransfer::Warn(const char* text, const char* caption) {
+  CloseWindow();
+  session_.ui.ShowMessage(MessageKind::Warning, text, caption);
+}
+
+bool SetupTransfer::Upload() {
+  OpenWindow();
+  const bool uploaded = UploadPages();
+  CloseWindow();
+  return uploaded;
+}
+
+bool SetupTransfer::PrepareUpload() {
+  for (int attempt = 0; attempt < kUploadAttempts; ++attempt) {
+    session_.link.SendPrepareUpload();
+    if (session_.link.ReceiveAck() == 0) {
+      return true;
+    }
+    session_.clock.SleepMs(kUploadRetrySleepMs);
+  }
+  return false;
+}
+
+bool SetupTransfer::ReadPage(int page, FrameForm form) {
+  for (int attempt = 0; attempt < kUploadAttempts; ++attempt) {
+    if (attempt > 0) {
+      session_.clock.SleepMs(kUploadRetrySleepMs);
+    }
+    if (session_.link.ReadWords(PageWordOffset(page), form) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SetupTransfer::UploadPages() {
+  Ui& ui = session_.ui;
+  position_ = 1;
+  ui.SetProgressPosition(position_);
+  ui.SetProgressStatus("Uploading Setup Parameters...");
+
+  int version = 0;
+  if (!RequestFirmwareVersion(session_.link, kUploadAttempts, version) ||
+      !InRange(version, kFirmware100, kLastUploadVersion) || !PrepareUpload()) {
+    return false;
+  }
+  if (!InRange(version, kFirmware101, kLast101Class) &&
+      !InRange(version, kFirst310Class, kLastUploadVersion)) {
+    Warn("Undefined firmware version!", kTransferErrorCaption);
+    return false;
+  }
+
+  // The pages gather in a copy, so a failed upload leaves the record's image as it was.
+  SetupParameters& record = session_.setup;
+  uint8_t image[kSetupImageBytes];
+  std::memcpy(image, record.pageImage, sizeof image);
+  const int pages = SetupPageCount(version);
+  for (int page = 0; page < pages; ++page) {
+    if (!ReadPage(page, PageForm(version))) {
+      char text[64];
+      std::snprintf(text, sizeof text, "Setup upload page %d request failed!", page);
+      Warn(text, kTransferErrorCaption);
+      return false;
+    }
+    for (int word = 0; word < ActuatorLink::kWordsPerPage; ++word) {
+      SetImageWord(image, page * kSetupPageBytes + 2 * word, session_.link.replyWords[word]);
+    }
+    position_ = page == pages - 1 ? 100 : std::min(position_ + kUploadStep, 100);
+    ui.SetProgressPosition(position_);
+    session_.clock.SleepMs(kUploadPageSleepMs);
+  }
+
+  std::memcpy(record.pageImage, image, sizeof image);
+  UnpackSetup(record, version);
+  const std::size_t size = SetupImageSize(version);
+  const std::span<const uint8_t> used(image, size);
+  if (ImageWord(used, size - 2) != SetupChecksum(used)) {
+    CloseWindow();
+    ui.ShowMessage(MessageKind::Error, "Setup data checksum is invalid!", "Setup Com Error");
+  }
+  return true;
+}
+
+bool SetupTransfer::Download(bool keepRecordSerial) {
+  TransferResult = kTransferDone;
+  OpenWindow();
+  const bool downloaded = DownloadPages(keepRecordSerial);
+  CloseWindow();
+  return downloaded;
+}
+
+bool SetupTransfer::Fail(int result) {
+  TransferResult = result;
+  return false;
+}
+
+bool SetupTransfer::FailAndDisableWrites(int result) {
+  TransferResult = result;
+  session_.link.DisableWrites();
+  return false;
+}
+
+bool SetupTransfer::EnableWrites() {
+  for (int attempt = 0; attempt < kDownloadAttempts; ++attempt) {
+    session_.link.SendWriteEnable();
+    if (session_.link.ReceiveAck() == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SetupTransfer::Compatible(int version) {
+  const DefaultLoopSet loopSet = RecogniseDefaultLoopSet(session_.setup);
+  if (version == kFirmware100) {
+    if (loopSet == DefaultLoopSet::Firmware101) {
+      Warn("Version 1.01 default loop parameters are incompatible with v1.00 firmware!",
+           kDownloadCaption);
+      return false;
+    }
+    if (ParseLeadingInt(session_.setup.VELLOOPICONST) > kMaxVelocityLoopIFor100) {
+      Warn("Version 1.01 velocity loop I parameter is incompatible with v1.00 firmware!",
+           kDownloadCaption);
+      return false;
+    }
+    return true;
+  }
+  // 3.01 to 3.09 take no setup pages: nothing would be written, yet the commit would report
+  // success.
+  if (version < kFirmware101 || version >= kFirstUnsupportedVersion ||
+      (version > kLast101Class && version < kFirst310Class)) {
+    TransferResult = kTransferFirmwareNotSupported;
+    Warn("Actuator firmware is not compatible with this version of Velmar.", kDownloadCaption);
+    return false;
+  }
+  if (loopSet == DefaultLoopSet::Firmware100) {
+    Warn("Version 1.00 default loop parameters are incompatible with v1.01 or later firmware! ",
+         kDownloadCaption);
+    return false;
+  }
+  return true;
+}
+
+bool SetupTransfer::WritePage(int page, int words, FrameForm form) {
+  uint16_t data[ActuatorLink::kWordsPerPage];
+  for (int word = 0; word < words; ++word) {
+    data[word] = ImageWord(session_.setup.pageImage, page * kSetupPageBytes + 2 * word);
+  }
+  for (int attempt = 0; attempt < kDownloadAttempts; ++attempt) {
+    if (session_.link.WriteWords(PageWordOffset(page), data, words, form) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SetupTransfer::Commit() {
+  ActuatorLink& link = session_.link;
+  for (int attempt = 0; attempt < kDownloadAttempts; ++attempt) {
+    if (attempt > 0) {
+      session_.clock.SleepMs(kCommitRetrySleepMs);
+    }
+    link.SendCommitSetup();
+    link.minReplyLength = ActuatorLink::kDefaultMinReplyLength + link.crcMode;
+    link.receiveTimeoutMs = kCommitTimeoutMs;
+    if (link.ReceiveAck() == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
+  Ui& ui = session_.ui;
+  ActuatorLink& link = session_.link;
+  SetupParameters& record = session_.setup;
+  if (ui.AskYesNo("Current setup parameters will be overwritten.\n\nProceed with download?",
+                  kDownloadCaption) != Answer::Yes) {
+    return Fail(kTransferDeclined);
+  }
+  int version = 0;
+  if (!RequestFirmwareVersion(session_.link, kDownloadVersionAttempts, version) ||
+      link.ReadIdentification() != 0) {
+    return Fail(kTransferNoReply);
+  }
+  if (keepRecordSerial && !InRange(ParseLeadingInt(record.SERIALNO), 1, 99999)) {
+    return Fail(kTransferSerialInvalid);
+  }
+  if (session_.catalogue.FindByMakerPartNumber(link.identPartNumber) != 0) {
+    return Fail(kTransferPartNotListed);
+  }
+  if (!EnableWrites()) {
+    return Fail(kTransferNoReply);
+  }
+  if (!RequestFirmwareVersion(session_.link, kDownloadAttempts, version)) {
+    return FailAndDisableWrites(kTransferNoReply);
+  }
+  if (!Compatible(version)) {
+    return false;
+  }
+  if (!keepRecordSerial) {
+    SetField(record.SERIALNO, link.identSerialNumber);
+  }
+  PackSetup(record, version);
+
+  position_ = 1;
+  ui.SetProgressPosition(position_);
+  ui.SetProgressStatus("Downloading Setup Parameters...");
+  const int pages = SetupPageCount(version);
+  for (int page = 0; page < pages; ++page) {
+    const int words = static_cast<int>(SetupPageSize(version, page) / 2);
+    if (!WritePage(page, words, PageForm(version))) {
+      return FailAndDisableWrites(kTransferNoReply);
+    }
+    position_ = page == pages - 1 ? kLastPagePosition : position_ + kDownloadStep;
+    ui.SetProgressPosition(position_);
+    session_.clock.SleepMs(kDownloadPageSleepMs);
+  }
+  if (!Commit()) {
+    return FailAndDisableWrites(kTransferNoReply);
+  }
+  ui.SetProgressPosition(100);
+  session_.clock.SleepMs(kCommittedSleepMs);
+  link.DisableWritesAfterDownload();
+  TransferResult = kTransferDone;
+  return true;
+}
+
+}  // namespace velmar

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/session.h"
+#include "link/actuator_link.h"
+
+namespace velmar {
+
+// Why the download window closed: its `TransferResult`.
+inline constexpr int kTransferDone = 0;
+inline constexpr int kTransferPartNotListed = 12;
+inline constexpr int kTransferNoReply = 21;
+inline constexpr int kTransferFirmwareNotSupported = 32;
+inline constexpr int kTransferDeclined = 34;
+inline constexpr int kTransferSerialInvalid = 40;
+
+// The work of the "File Transfer Progress" window that moves the setup record to or from the
+// actuator: every exchange with its attempts and pauses, the progress positions and the
+// window's own warnings.
+class SetupTransfer {
+ public:
+  explicit SetupTransfer(Session& session) : session_(session) {}
+
+  // Reads every setup page and unpacks the image into the setup record. True (the window's OK)
+  // once all pages arrived, also after the warning about a bad checksum; otherwise the record
+  // and its image are left as they were.
+  bool Upload();
+
+  // Packs the setup record for the actuator's firmware, writes it page by page and commits it.
+  // `keepRecordSerial`: the record's own SERIALNO is sent and must be 1..99999; otherwise the
+  // actuator's serial number replaces it first. True on success; otherwise `TransferResult`
+  // says why (0 after a loop-parameter refusal, which shows its own warning).
+  bool Download(bool keepRecordSerial);
+
+  int TransferResult = kTransferDone;
+
+ private:
+  void OpenWindow();
+  void CloseWindow();
+  // Closes the window first, so the box never hides behind it.
+  void Warn(const char* text, const char* caption);
+
+  bool UploadPages();
+  bool DownloadPages(bool keepRecordSerial);
+  bool Fail(int result);
+  bool FailAndDisableWrites(int result);
+
+  bool PrepareUpload();
+  bool ReadPage(int page, FrameForm form);
+  bool EnableWrites();
+  bool Compatible(int version);
+  bool WritePage(int page, int words, FrameForm form);
+  bool Commit();
+
+  Session& session_;
+  bool windowOpen_ = false;
+  int position_ = 0;
+};
+
+}  // namespace velmar

@@ -1,0 +1,126 @@
+#include "setup/setup_transfer_commands.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/pre_checks.h"
+#include "setup/setup_transfer.h"
+
+namespace velmar {
+
+namespace {
+
+constexpr const char* kProgramError = "Program Error";
+constexpr const char* kComStatusCaption = "Setup Com Status";
+constexpr int kFirmwareWithStatus = 0x200;
+// A minimum firmware version this close to zero marks a part that may not be reconfigured.
+constexpr double kZeroVersionTolerance = 0.001;
+
+void Warn(Session& session, const char* text) {
+  session.ui.ShowMessage(MessageKind::Warning, text, kProgramError);
+}
+
+bool InResetState(Session& session, ResetCommand command) {
+  if (session.link.firmwareVersion < kFirmwareWithStatus) {
+    return true;
+  }
+  int statusFlags = 0;
+  return StatusCheck(session, statusFlags) && ResetCheck(session, statusFlags, command);
+}
+
+bool DownloadPreChecks(Session& session) {
+  if (ParseLeadingInt(session.serialNumber) == 0) {
+    Warn(session, "Cannot download configuration with serial number of 0.");
+    return false;
+  }
+  if (!VersionCheckIfUnread(session)) {
+    return false;
+  }
+  if (session.link.ReadIdentification() != 0) {
+    Warn(session, "Actuator failed to respond to part number request.");
+    return false;
+  }
+  if (session.catalogue.FindByMakerPartNumber(session.link.identPartNumber) != 0) {
+    Warn(session, "Part number not listed in database.");
+    return false;
+  }
+  const double minVersion = ParseLeadingDouble(session.catalogue.current.minVersion);
+  if (minVersion > -kZeroVersionTolerance && minVersion < kZeroVersionTolerance) {
+    Warn(session, "Reconfiguration of existing part number not allowed with this software.");
+    return false;
+  }
+  return InResetState(session, ResetCommand::DownloadSetup);
+}
+
+// The approved setup of the chosen configuration replaces the record; without it the record is
+// downloaded as it stands. False when the start-up folder cannot be made current again.
+bool LoadApprovedSetup(Session& session) {
+  const std::string& startupDir = session.settings.startupDir;
+  if (!startupDir.empty()) {
+    std::error_code error;
+    std::filesystem::current_path(startupDir, error);
+    if (error) {
+      Warn(session, "Error on changing to Velmar install directory.");
+      return false;
+    }
+  }
+  ConfigurationList* list = session.configList.get();
+  if (list == nullptr || list->LoadConfiguration(list->configFileName) != 0) {
+    Warn(session, ConfigurationList::kNoConfigurationText);
+  }
+  return true;
+}
+
+const char* DownloadFailureText(int transferResult) {
+  switch (transferResult) {
+    case kTransferDeclined:
+      return "Setup download failed!";
+    case kTransferNoReply:
+      return "Download aborted, actuator failed to respond!";
+    case kTransferSerialInvalid:
+      return "Actuator serial number invalid!";
+    case kTransferPartNotListed:
+      return "Download aborted, uploaded part number not valid for download!";
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+bool UploadSetupCommand(Session& session) {
+  if (!VersionCheckIfUnread(session) || !InResetState(session, ResetCommand::UploadSetup)) {
+    return false;
+  }
+  SetupTransfer transfer(session);
+  if (!transfer.Upload()) {
+    session.ui.ShowMessage(MessageKind::Error, "Setup data upload failed!", "Setup Com Error");
+    return false;
+  }
+  session.serialNumber = session.setup.SERIALNO;
+  SetField(session.setup.OrvikPartNo, " ");
+  return true;
+}
+
+DownloadOutcome DownloadSetupCommand(Session& session) {
+  DownloadOutcome outcome;
+  if (!DownloadPreChecks(session) || !LoadApprovedSetup(session)) {
+    return outcome;
+  }
+  // The program always runs in database mode: the actuator's own serial number is sent.
+  SetupTransfer transfer(session);
+  outcome.downloaded = transfer.Download(false);
+  outcome.transferResult = transfer.TransferResult;
+  if (outcome.downloaded) {
+    session.ui.ShowMessage(MessageKind::Information,
+                           "Setup download successful.\n\nNOTE: The Orvik part number on the "
+                           "nameplate must be\nre-identified to reflect the downloaded Orvik part "
+                           "number!",
+                           kComStatusCaption);
+  } else if (const char* text = DownloadFailureText(outcome.transferResult)) {
+    session.ui.ShowMessage(MessageKind::Error, text, kComStatusCaption);
+  }
+  return outcome;
+}
+
+}  // namespace velmar

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/session.h"
+
+namespace velmar {
+
+// The main window's Upload Setup command: the version and RESET pre-checks, the upload window,
+// then the uploaded serial number becomes the main window's. True when the record now holds the
+// actuator's setup; the window then shows the setup pages.
+bool UploadSetupCommand(Session& session);
+
+// How a Download Setup command ended.
+struct DownloadOutcome {
+  // The setup was written and committed, and the success box shown.
+  bool downloaded = false;
+  // `TransferResult` of the transfer window; 0 when the command ended before opening it.
+  int transferResult = 0;
+};
+
+// The main window's Download Setup command: its pre-checks, the approved setup of the chosen
+// configuration loaded from the database, the download window and the result box.
+DownloadOutcome DownloadSetupCommand(Session& session);
+
+}  // namespace velmar
