@@ -1,0 +1,132 @@
+#include "setup/setup_report.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "faults/temperature.h"
+#include "setup/actuator_readings.h"
+
+namespace velmar {
+
+namespace {
+
+constexpr const char* kComErrorCaption = "Status Com Error";
+constexpr int kVersionAttempts = 5;
+constexpr int kFirst310Version = 0x30A;
+constexpr int kLastVersion = 0xF00;
+constexpr int kFirstMode2Version = 0x200;
+constexpr int kThermistorElecVersion = 0x205;
+constexpr int kFirstSensorElecVersion = 0x204;
+constexpr int kMaxMotorDegC = 150;
+constexpr int kLineSize = 160;
+constexpr int kStrokePoints = 17;
+constexpr int kFirstStrokeMa = 4;
+
+// Appends one printf-formatted line; every value is a field of at most 23 characters.
+__attribute__((format(printf, 2, 3))) void Append(std::string& text, const char* format, ...) {
+  char line[kLineSize];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  text += line;
+}
+
+int MotorDegC(int16_t counts, int versionWord) {
+  const int degC = ThermistorCountsToDegC(counts, versionWord >= kFirstMode2Version ? 2 : 1);
+  if (degC < 0) {
+    return 0;
+  }
+  return degC >= kMaxMotorDegC ? kMaxMotorDegC : degC;
+}
+
+int ElectronicsDegC(int16_t counts, int versionWord) {
+  if (versionWord == kFirstSensorElecVersion || versionWord > kThermistorElecVersion) {
+    return static_cast<int>(std::floor(ElecCountsToDegC(counts) + 0.5));
+  }
+  return ThermistorCountsToDegC(counts, versionWord >= kFirstMode2Version ? 2 : 1);
+}
+
+int16_t FrameCount(const StatusFrame& frame, int offset) {
+  return static_cast<int16_t>(frame[offset] | frame[offset + 1] << 8);
+}
+
+}  // namespace
+
+std::string SetupReportText(const SetupFields& record, const SetupReportReadings& readings,
+                            const std::tm& now) {
+  std::string text = "\n\n\n\tActuator Setup Parameters\n\n";
+  char stamp[40];
+  std::snprintf(stamp, sizeof stamp, "%02d-%02d-%02d %02d:%02d", now.tm_mon + 1, now.tm_mday,
+                now.tm_year + 1900 - 2000, now.tm_hour, now.tm_min);
+  Append(text, "\tReport Date/Time :\t%s\n", stamp);
+  Append(text, "\tSerial Number :\t\t%s\n", record.SERIALNO);
+  Append(text, "\tOrvik Part Number :\t%s\n", record.OrvikPartNo);
+  Append(text, "\tZOLT Model Number :\t%s\n", record.MODELNO);
+  Append(text, "\tZOLT Part Number :\t%s\n", record.PARTNO);
+  Append(text, "\tActuator Type :\t\t%s\n", ActuatorTypeText(ParseLeadingInt(record.ACTTYPE)));
+  Append(text, "\tCommand Source :\t%s\n",
+         PositionCommandSourceText(ParseLeadingInt(record.POSCMDSRC) % 16));
+  Append(text, "\tHome :\t\t\t%s\n", HomePositionText(ParseLeadingInt(record.HOMEPOS)));
+  Append(text, "\tSpan :\t\t\t%s\n", record.SPAN);
+  Append(text, "\tStop Position :\t\t%s\n", record.STOPPOS);
+  for (int point = 0; point < kStrokePoints; ++point) {
+    Append(text, "\tInterpolation Table %d\t(%dmA)\t: %s inches\n", point, point + kFirstStrokeMa,
+           record.STROKETBL[point]);
+  }
+  Append(text, "\tPosition Loop Constant :\t%s\n", record.POSLOOPTUNECONST);
+  Append(text, "\tCurrent Loop P Constant :\t%s\n", record.CURLOOPPCONST);
+  Append(text, "\tCurrent Loop I Constant :\t%s\n", record.CURLOOPICONST);
+  Append(text, "\tCurrent Loop D Constant :\t%s\n", record.CURLOOPDCONST);
+  Append(text, "\tVelocity Loop P Constant :\t%s\n", record.VELLOOPPCONST);
+  Append(text, "\tVelocity Loop I Constant :\t%s\n", record.VELLOOPICONST);
+  Append(text, "\tVelocity Loop D Constant :\t%s\n", record.VELLOOPDCONST);
+  Append(text, "\tMaximum Velocity :\t\t%s\n", record.MAXVEL);
+  Append(text, "\tMaximum Force :\t\t%s\n", record.MAXFORCE);
+  Append(text, "\tMaximum Home Velocity :\t%s\n", record.MAXHOMEVEL);
+  Append(text, "\tMaximum Home Force :\t%s\n", record.MAXHOMEFORCE);
+  Append(text, "\tMaximum Hold Force :\t\t%s\n", record.HOLDCURFORCE);
+
+  const int version = readings.versionWord;
+  if (version >= kFirst310Version && version <= kLastVersion) {
+    Append(text, "\tMaximum Seating Force :\t%s\n", record.SEATINGFORCE);
+    Append(text, "\tSeating Force Duration :\t\t%s\n", record.SEATFORCETIME);
+    Append(text, "\tRun Loss Velocity :\t\t%s\n", record.RUNLOSSVEL);
+    Append(text, "\tDemand Loss Velocity :\t\t%s\n", record.DMDLOSSVEL);
+  }
+  text += "\n\n\tActuator Real Time Information\n";
+  Append(text, "\n\tFirmware Version :\t\t%d.%02d\n", version >> 8, version & 0xFF);
+  for (int motor = 0; motor < 3; ++motor) {
+    Append(text, "\tMotor Temp %d :\t\t\t%d Deg C\n", motor + 1,
+           MotorDegC(readings.motorTemperatureCounts[motor], version));
+  }
+  Append(text, "\tElectronics Temp  :\t\t%d Deg C\n",
+         ElectronicsDegC(readings.electronicsTemperatureCounts, version));
+  return text;
+}
+
+bool PrintSetupReport(Session& session) {
+  StatusFrame frame = {};
+  if (!RequestStatusFrame(session, frame)) {
+    session.ui.ShowMessage(MessageKind::Error, "Read temperatures com error!", kComErrorCaption);
+    return false;
+  }
+  SetupReportReadings readings;
+  if (!RequestFirmwareVersion(session.link, kVersionAttempts, readings.versionWord)) {
+    session.ui.ShowMessage(MessageKind::Error, "Read firmware version com error!",
+                           kComErrorCaption);
+    return false;
+  }
+  for (int motor = 0; motor < 3; ++motor) {
+    readings.motorTemperatureCounts[motor] = FrameCount(frame, 3 + 2 * motor);
+  }
+  readings.electronicsTemperatureCounts = FrameCount(frame, 9);
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  session.ui.PrintText(SetupReportText(session.setup, readings, local));
+  return true;
+}
+
+}  // namespace velmar
