@@ -1,0 +1,101 @@
+// The cost of the idle communication poll: one tick every 250 ms against velmar-sim on a pty,
+// with the desktop tool's clock (which processes events while it waits) and the plain steady
+// clock. Reports the CPU time of a tick and the share of one core the poll takes.
+#include <benchmark/benchmark.h>
+#include <time.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "app/communication_poll.h"
+#include "app/session.h"
+#include "app/steady_clock.h"
+#include "link/posix_serial_driver.h"
+#include "qt_clock.h"
+#include "qt_ui.h"
+
+namespace velmar {
+namespace {
+
+// A simulated actuator for the whole run.
+class SimProcess {
+ public:
+  SimProcess() {
+    process_.start(VELMAR_SIM_PATH, {"--link", folder_.path() + "/actuator"});
+    process_.waitForReadyRead(5000);
+    device_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
+  }
+  ~SimProcess() {
+    process_.kill();
+    process_.waitForFinished();
+  }
+  const std::string& Device() const { return device_; }
+
+ private:
+  QTemporaryDir folder_;
+  QProcess process_;
+  std::string device_;
+};
+
+SimProcess* sim = nullptr;
+
+double ThreadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+template <typename ClockType>
+void BM_IdlePollTick(benchmark::State& state) {
+  PosixSerialDriver driver;
+  driver.SetDeviceOverride(sim->Device());
+  ClockType clock;
+  QtUi ui;
+  QTemporaryDir settingsHome;
+  Session session(driver, clock, ui, settingsHome.path().toStdString());
+  if (session.link.OpenPort(1, 19200) != 0) {
+    state.SkipWithError("velmar-sim's pty cannot be opened");
+    return;
+  }
+  CommunicationPoll poll(session);
+  poll.comIndicatorsEnabled = true;
+
+  double cpuSeconds = 0;
+  auto nextTick = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    // The window's timer: one tick every 250 ms, the event loop idle in between.
+    state.PauseTiming();
+    nextTick += std::chrono::milliseconds(CommunicationPoll::kIntervalMs);
+    std::this_thread::sleep_until(nextTick);
+    state.ResumeTiming();
+    const double before = ThreadCpuSeconds();
+    poll.Tick();
+    cpuSeconds += ThreadCpuSeconds() - before;
+  }
+  const double ticks = static_cast<double>(state.iterations());
+  state.counters["replies_ok"] = poll.receive ? 1 : 0;
+  state.counters["version"] = session.link.firmwareVersion;
+  state.counters["cpu_us_per_tick"] = cpuSeconds / ticks * 1e6;
+  state.counters["idle_core_percent"] =
+      cpuSeconds / (ticks * CommunicationPoll::kIntervalMs / 1000.0) * 100.0;
+}
+
+BENCHMARK_TEMPLATE(BM_IdlePollTick, QtClock)->Iterations(40)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(BM_IdlePollTick, SteadyClock)->Iterations(40)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace velmar
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  auto sim = std::make_unique<velmar::SimProcess>();
+  velmar::sim = sim.get();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,142 @@
+// Setup upload and download against velmar-sim at 19200 baud, measured against the floor the
+// protocol sets: the transfer's fixed pauses plus every byte on the wire at 10 bits per byte.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "app/session.h"
+#include "app/steady_clock.h"
+#include "child_process.h"
+#include "configdb/temp_folder.h"
+#include "link/posix_serial_driver.h"
+#include "setup/setup_transfer.h"
+
+namespace velmar {
+namespace {
+
+constexpr int kBaud = 19200;
+constexpr int kBitsPerByte = 10;
+// The stable-count wait of the link polls in 2 ms steps; longer sleeps are the fixed pauses.
+constexpr int kPollStepMs = 2;
+
+// Real time, adding up the fixed pauses.
+class PauseCountingClock : public Clock {
+ public:
+  int64_t NowMs() override { return clock_.NowMs(); }
+  void SleepMs(int ms) override {
+    if (ms > kPollStepMs) {
+      pausesMs += ms;
+    }
+    clock_.SleepMs(ms);
+  }
+  int64_t pausesMs = 0;
+
+ private:
+  SteadyClock clock_;
+};
+
+// The POSIX driver, counting the bytes that cross the line either way.
+class ByteCountingDriver : public PosixSerialDriver {
+ public:
+  int Write(int index, const uint8_t* data, int length) override {
+    const int written = PosixSerialDriver::Write(index, data, length);
+    bytes += written > 0 ? written : 0;
+    return written;
+  }
+  int Read(int index, uint8_t* buffer, int limit) override {
+    const int read = PosixSerialDriver::Read(index, buffer, limit);
+    bytes += read > 0 ? read : 0;
+    return read;
+  }
+  int64_t bytes = 0;
+};
+
+// Answers Yes and shows nothing.
+class SilentUi : public Ui {
+ public:
+  void ShowMessage(MessageKind, const std::string&, const std::string&) override {}
+  Answer AskYesNo(const std::string&, const std::string&) override { return Answer::Yes; }
+  Answer AskYesNoCancel(const std::string&, const std::string&) override { return Answer::Yes; }
+  bool AskOpenFile(const FileBoxRequest&, std::string&) override { return false; }
+  bool AskSaveFile(const FileBoxRequest&, std::string&) override { return false; }
+  void BeginProgress(ProgressKind, const std::string&) override {}
+  void SetProgressStatus(const std::string&) override {}
+  void SetProgressRange(int, int) override {}
+  void SetProgressPosition(int) override {}
+  void EndProgress() override {}
+  void PrintText(const std::string&) override {}
+};
+
+struct Bench {
+  explicit Bench(const char* firmware) : sim({"--firmware", firmware, "--baud", "19200"}) {
+    driver.SetDeviceOverride(sim.Device());
+    const auto catalogue = folder.Path() / "Configurations.cfg";
+    std::ofstream(catalogue) << "C1 5000000-000 Bench, 1.00 99.99\r\n";
+    session.catalogue.Load(catalogue);
+    session.link.OpenPort(1, kBaud);
+    session.VerifyCommunication();
+  }
+
+  test::SimProcess sim;
+  TempFolder folder;
+  PauseCountingClock clock;
+  ByteCountingDriver driver;
+  SilentUi ui;
+  Session session{driver, clock, ui};
+};
+
+void Measure(benchmark::State& state, const char* firmware, bool upload) {
+  Bench bench(firmware);
+  SetupTransfer transfer(bench.session);
+  if (!transfer.Download(false)) {
+    state.SkipWithError("the first download failed");
+    return;
+  }
+  double measuredMs = 0;
+  double floorMs = 0;
+  for (auto _ : state) {
+    bench.clock.pausesMs = 0;
+    bench.driver.bytes = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const bool done = upload ? transfer.Upload() : transfer.Download(false);
+    const std::chrono::duration<double, std::milli> elapsed =
+        std::chrono::steady_clock::now() - start;
+    if (!done) {
+      state.SkipWithError("the transfer failed");
+      return;
+    }
+    state.SetIterationTime(elapsed.count() / 1000.0);
+    measuredMs += elapsed.count();
+    floorMs += static_cast<double>(bench.clock.pausesMs) +
+               static_cast<double>(bench.driver.bytes) * kBitsPerByte * 1000.0 / kBaud;
+  }
+  state.counters["floor_ms"] = floorMs / static_cast<double>(state.iterations());
+  state.counters["ratio"] = measuredMs / floorMs;
+}
+
+void BM_Upload310(benchmark::State& state) {
+  Measure(state, "3.10", true);
+}
+void BM_Download310(benchmark::State& state) {
+  Measure(state, "3.10", false);
+}
+void BM_Upload206(benchmark::State& state) {
+  Measure(state, "2.06", true);
+}
+void BM_Download206(benchmark::State& state) {
+  Measure(state, "2.06", false);
+}
+
+BENCHMARK(BM_Upload310)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Download310)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Upload206)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Download206)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace velmar
+
+BENCHMARK_MAIN();

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QComboBox>
+#include <QDialog>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QStringList>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/command_dispatch.h"
+#include "app/communication_poll.h"
+#include "app/main_window_logic.h"
+#include "app/main_window_view.h"
+#include "app/session.h"
+#include "qt_ui.h"
+
+namespace velmar {
+
+// The main window: the banner, the port selector, the two activity indicators, the
+// configuration list and the menu. It shows the state of the core objects and forwards the
+// user's choices to them; start-up runs once, after the first paint.
+class MainDialog : public QDialog, public MainWindowView {
+  Q_OBJECT
+
+ public:
+  MainDialog(Session& session, QtUi& ui, const std::filesystem::path& databasePath,
+             QWidget* parent = nullptr);
+
+  void RunSettingsWindow(SettingsMode mode) override;
+  void ShowProgramInformation(const std::string& versionText,
+                              const std::string& programPartNumber) override;
+  void ShowAbout() override;
+
+  // The menu entry that issues `command`, nullptr for commands without one.
+  QAction* MenuAction(MainCommand command) const;
+
+  const CommunicationPoll& poll() const { return poll_; }
+  const MainWindowLogic& logic() const { return logic_; }
+  QComboBox* portList() const { return portList_; }
+  QComboBox* configList() const { return configList_; }
+  QRadioButton* transmitIndicator() const { return transmit_; }
+  QRadioButton* receiveIndicator() const { return receive_; }
+
+ public slots:
+  // Esc and the close box shut the program down.
+  void reject() override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void BuildMenu(QMenuBar* menuBar);
+  QWidget* BuildControls();
+  void RunStartUp();
+  void RunCommand(MainCommand command);
+  void End();
+  // Brings the widgets in line with the poll, the port and the configuration list.
+  void ShowState();
+
+  Session& session_;
+  QtUi& ui_;
+  CommunicationPoll poll_;
+  MainWindowLogic logic_;
+  CommandDispatch dispatch_;
+  QTimer pollTimer_;
+  bool startUpPosted_ = false;
+  bool ended_ = false;
+
+  QComboBox* portList_ = nullptr;
+  QComboBox* configList_ = nullptr;
+  QRadioButton* transmit_ = nullptr;
+  QRadioButton* receive_ = nullptr;
+  QStringList shownConfigurations_;
+  std::vector<std::pair<MainCommand, QAction*>> actions_;
+};
+
+}  // namespace velmar
