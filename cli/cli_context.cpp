@@ -38,6 +38,15 @@ std::filesystem::path CliContext::ConfigDatabasePath() const {
                               StandardConfigDatabaseFolders(std::filesystem::current_path(error)));
 }
 
+int CliContext::OpenConfigDatabase() {
+  session.OpenConfigDatabase(ConfigDatabasePath());
+  if (session.configList->InitConfigList() != 0) {
+    ui.ShowMessage(MessageKind::Warning, ConfigurationList::kConfigListErrorText, "Program Error");
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
 int CliContext::UsageError(const std::string& problem) {
   std::fprintf(stderr, "velmar-cli %s: %s\nUsage: velmar-cli [options] %s\n", command->name.c_str(),
                problem.c_str(), command->synopsis.c_str());

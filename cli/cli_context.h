@@ -32,6 +32,9 @@ class CliContext {
 
   // --db, else "config.db" from the standard folders; empty when there is none.
   std::filesystem::path ConfigDatabasePath() const;
+  // Binds the session's configuration list to that database and builds it as the desktop tool's
+  // start-up does. kExitOk, or kExitFailure after the start-up warning.
+  int OpenConfigDatabase();
 
   // Prints the problem and the running command's synopsis; returns kExitUsage.
   int UsageError(const std::string& problem);

@@ -4,8 +4,8 @@ namespace velmar {
 
 std::vector<CliCommand> AllCommands() {
   std::vector<CliCommand> all;
-  for (auto group :
-       {ActuatorCommands, ConvertCommands, SetupCommands, SetupImageCommands, DbCommands}) {
+  for (auto group : {ActuatorCommands, ConvertCommands, SetupCommands, SetupImageCommands,
+                     DbCommands, SetupTransferCommands}) {
     for (CliCommand& command : group()) {
       all.push_back(std::move(command));
     }
