@@ -29,6 +29,8 @@ SetupPagesDialog::SetupPagesDialog(SetupPageValues& values, Ui& ui, QWidget* par
     : QDialog(parent), sheet_(values, ui), tabs_(new QTabWidget(this)) {
   setWindowTitle("Actuator Setup");
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  // All six tabs in view, as on a property sheet.
+  tabs_->setUsesScrollButtons(false);
   pages_.resize(sheet_.PageCount());
   for (std::size_t i = 0; i < sheet_.PageCount(); ++i) {
     tabs_->addTab(BuildPage(sheet_.Page(i), pages_[i]), Text(sheet_.Page(i).title));

@@ -49,7 +49,10 @@ int PointEdit(std::size_t k) {
 
 InterpolationTablePage::InterpolationTablePage() : SetupPage(133, "Interpolation Table") {
   for (std::size_t k = 0; k < kPoints; ++k) {
-    edits.push_back({.id = PointEdit(k), .maxLength = sizeof(SetupFields::STROKETBL[0]) - 1});
+    // The longer of the two label sets until activation picks one, so the page is sized for it.
+    edits.push_back({.id = PointEdit(k),
+                     .prompt = kCountLabels[k],
+                     .maxLength = sizeof(SetupFields::STROKETBL[0]) - 1});
   }
   buttons = {{kClearFields, "Clear Fields"}, {kLinearStroke, "Linear Stroke"}};
 }

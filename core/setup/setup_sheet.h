@@ -22,6 +22,7 @@ class SetupSheet {
 
   std::size_t PageCount() const { return pages_.size(); }
   SetupPage& Page(std::size_t index) { return *pages_[index]; }
+  const SetupPage& Page(std::size_t index) const { return *pages_[index]; }
   std::size_t ActiveIndex() const { return active_; }
   SetupPage& ActivePage() { return *pages_[active_]; }
 
