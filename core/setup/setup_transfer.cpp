@@ -101,8 +101,8 @@ bool SetupTransfer::ReadPage(int page, FrameForm form) {
 
 bool SetupTransfer::UploadPages() {
   Ui& ui = session_.ui;
-  position_ = 1;
-  ui.SetProgressPosition(position_);
+  int position = 1;
+  ui.SetProgressPosition(position);
   ui.SetProgressStatus("Uploading Setup Parameters...");
 
   int version = 0;
@@ -131,8 +131,9 @@ bool SetupTransfer::UploadPages() {
     for (int word = 0; word < ActuatorLink::kWordsPerPage; ++word) {
       SetImageWord(image, page * kSetupPageBytes + 2 * word, session_.link.replyWords[word]);
     }
-    position_ = page == pages - 1 ? 100 : std::min(position_ + kUploadStep, 100);
-    ui.SetProgressPosition(position_);
+    // Eighteen steps would run past the end of the bar; it stays full instead.
+    position = page == pages - 1 ? 100 : std::min(position + kUploadStep, 100);
+    ui.SetProgressPosition(position);
     session_.clock.SleepMs(kUploadPageSleepMs);
   }
 
@@ -245,7 +246,7 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
     return Fail(kTransferDeclined);
   }
   int version = 0;
-  if (!RequestFirmwareVersion(session_.link, kDownloadVersionAttempts, version) ||
+  if (!RequestFirmwareVersion(link, kDownloadVersionAttempts, version) ||
       link.ReadIdentification() != 0) {
     return Fail(kTransferNoReply);
   }
@@ -258,7 +259,7 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
   if (!EnableWrites()) {
     return Fail(kTransferNoReply);
   }
-  if (!RequestFirmwareVersion(session_.link, kDownloadAttempts, version)) {
+  if (!RequestFirmwareVersion(link, kDownloadAttempts, version)) {
     return FailAndDisableWrites(kTransferNoReply);
   }
   if (!Compatible(version)) {
@@ -269,8 +270,8 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
   }
   PackSetup(record, version);
 
-  position_ = 1;
-  ui.SetProgressPosition(position_);
+  int position = 1;
+  ui.SetProgressPosition(position);
   ui.SetProgressStatus("Downloading Setup Parameters...");
   const int pages = SetupPageCount(version);
   for (int page = 0; page < pages; ++page) {
@@ -278,8 +279,8 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
     if (!WritePage(page, words, PageForm(version))) {
       return FailAndDisableWrites(kTransferNoReply);
     }
-    position_ = page == pages - 1 ? kLastPagePosition : position_ + kDownloadStep;
-    ui.SetProgressPosition(position_);
+    position = page == pages - 1 ? kLastPagePosition : position + kDownloadStep;
+    ui.SetProgressPosition(position);
     session_.clock.SleepMs(kDownloadPageSleepMs);
   }
   if (!Commit()) {

@@ -55,7 +55,6 @@ class SetupTransfer {
 
   Session& session_;
   bool windowOpen_ = false;
-  int position_ = 0;
 };
 
 }  // namespace velmar
