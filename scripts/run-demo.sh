@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Starts a simulated actuator on a pseudo-terminal, points COM 1 at it and runs the tool against it.
+# Starts a simulated actuator on a pseudo-terminal, points COM 1 at it and runs the desktop tool
+# against it from a folder that holds the demo configuration database. Without a display it runs
+# the command-line walk-through instead.
 set -euo pipefail
 
-build=${1:-build}
+build=$(cd "${1:-build}" && pwd)
 work=$(mktemp -d)
 sim_pid=""
 cleanup() {
@@ -23,9 +25,20 @@ done
 export VELMAR_COM1="$work/actuator"
 echo "Simulated actuator on $(readlink "$work/actuator") (COM 1)"
 
-cli="$build/cli/velmar-cli"
-for command in "version" "identify" "hours run" "hours powered"; do
-  echo "\$ velmar-cli $command"
-  # shellcheck disable=SC2086
-  "$cli" $command || true
-done
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): running the command-line" \
+    "walk-through instead of the desktop tool."
+  cli="$build/cli/velmar-cli"
+  for command in "version" "identify" "hours run" "hours powered"; do
+    echo "\$ velmar-cli $command"
+    # shellcheck disable=SC2086
+    "$cli" $command || true
+  done
+  exit 0
+fi
+
+# The tool reads config.db from the folder it starts in; the demo's settings stay in the demo's
+# folder, so the user's own settings are neither used nor changed.
+cp "$build/config.db" "$work/"
+echo "Starting velmar in $work"
+(cd "$work" && XDG_CONFIG_HOME="$work/config" "$build/gui/velmar")
