@@ -37,7 +37,11 @@ int FixedDataCount(uint8_t code) {
 
 std::vector<uint8_t> BuildFrame(uint8_t code, const std::vector<uint8_t>& data, FrameMode mode) {
   const size_t checkSize = mode == FrameMode::kSum ? 1 : 2;
-  std::vector<uint8_t> frame{kSoh, code, static_cast<uint8_t>(3 + data.size() + checkSize)};
+  std::vector<uint8_t> frame;
+  frame.reserve(3 + data.size() + checkSize);
+  frame.push_back(kSoh);
+  frame.push_back(code);
+  frame.push_back(static_cast<uint8_t>(3 + data.size() + checkSize));
   frame.insert(frame.end(), data.begin(), data.end());
   if (mode == FrameMode::kSum) {
     frame.push_back(Sum8(frame.data(), frame.size()));
