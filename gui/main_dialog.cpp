@@ -243,4 +243,9 @@ void MainDialog::ShowAbout() {
   dialog.exec();
 }
 
+bool MainDialog::ShowSetupPages(SetupPageValues& values) {
+  SetupPagesDialog dialog(values, ui_, this);
+  return dialog.exec() == QDialog::Accepted;
+}
+
 }  // namespace velmar

@@ -14,6 +14,7 @@
 #include "app/main_window_view.h"
 #include "app/session.h"
 #include "qt_ui.h"
+#include "setup_pages_dialog.h"
 
 namespace velmar {
 
@@ -31,6 +32,7 @@ class MainDialog : public QDialog, public MainWindowView {
   void ShowProgramInformation(const std::string& versionText,
                               const std::string& programPartNumber) override;
   void ShowAbout() override;
+  bool ShowSetupPages(SetupPageValues& values) override;
 
   // The menu entry that issues `command`, nullptr for commands without one.
   QAction* MenuAction(MainCommand command) const;

@@ -5,6 +5,8 @@
 #include "app/pre_checks.h"
 #include "monitor/hour_meters.h"
 #include "setup/setup_file.h"
+#include "setup/setup_report.h"
+#include "setup/setup_transfer_commands.h"
 
 namespace velmar {
 
@@ -14,6 +16,7 @@ constexpr const char* kProgramError = "Program Error";
 constexpr int kFirmware200 = 0x200;
 constexpr int kFirmware206 = 0x206;
 constexpr int kFirmware300 = 0x300;
+constexpr int kFirmware310 = 0x30A;
 
 const char* const kSetupFileFilter = "Actuator Setup Files (*.cfg)|*.CFG|All Files (*.*)|*.*||";
 
@@ -33,9 +36,10 @@ WindowAction CommandDispatch::Dispatch(MainCommand command) {
 void CommandDispatch::Run(MainCommand command) {
   switch (command) {
     case MainCommand::SetupPages:
-      return NotAvailableYet();
+      return SetupPages(false);
     case MainCommand::DownloadSetup:
-      return DownloadSetup();
+      DownloadSetupCommand(session_);
+      return;
     case MainCommand::UploadSetup:
       return UploadSetup();
     case MainCommand::StatusMonitor:
@@ -53,7 +57,8 @@ void CommandDispatch::Run(MainCommand command) {
     case MainCommand::SaveFaultFile:
       return SaveFaultFile();
     case MainCommand::PrintSetupReport:
-      return NotAvailableYet();
+      PrintSetupReport(session_);
+      return;
     case MainCommand::FaultFileReport:
       return FaultFileReport();
     case MainCommand::ClearFaultInformation:
@@ -89,30 +94,25 @@ void CommandDispatch::NotAvailableYet() {
   session_.ui.ShowMessage(MessageKind::Information, kNotAvailableText, kNotAvailableCaption);
 }
 
-void CommandDispatch::UploadSetup() {
-  int flags = 0;
-  if (!VersionCheckIfUnread(session_)) {
-    return;
+void CommandDispatch::SetupPages(bool afterUpload) {
+  SetupPageValues& pages = session_.pages;
+  pages.FillPages(session_.setup);
+  // Firmware before 3.10 has no seating and loss values: the pages offer their defaults.
+  if (afterUpload && session_.link.firmwareVersion < kFirmware310) {
+    pages.SEATINGFORCE = "1000";
+    pages.SEATFORCETIME = "1000";
+    pages.RUNLOSSVEL = "2.0";
+    pages.DMDLOSSVEL = "2.0";
   }
-  if (session_.link.firmwareVersion >= kFirmware200 &&
-      (!StatusCheck(session_, flags) || !ResetCheck(session_, flags, ResetCommand::UploadSetup))) {
-    return;
+  if (view_.ShowSetupPages(pages)) {
+    pages.ApplyPages(session_.setup);
   }
-  NotAvailableYet();
 }
 
-void CommandDispatch::DownloadSetup() {
-  // No upload since start: nothing to give the actuator its serial number from.
-  if (ParseLeadingInt(session_.serialNumber) == 0) {
-    session_.ui.ShowMessage(MessageKind::Warning,
-                            "Cannot download configuration with serial number of 0.",
-                            kProgramError);
-    return;
+void CommandDispatch::UploadSetup() {
+  if (UploadSetupCommand(session_)) {
+    SetupPages(true);
   }
-  if (!VersionCheckIfUnread(session_)) {
-    return;
-  }
-  NotAvailableYet();
 }
 
 void CommandDispatch::StatusMonitor() {

@@ -54,8 +54,9 @@ class CommandDispatch {
  private:
   void Run(MainCommand command);
 
+  // Fills the setup pages from the record, shows them and copies them back on OK.
+  void SetupPages(bool afterUpload);
   void UploadSetup();
-  void DownloadSetup();
   void StatusMonitor();
   void IdentificationCheck();
   void FaultInformation();

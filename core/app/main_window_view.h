@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "setup/setup_page_values.h"
+
 namespace velmar {
 
 enum class SettingsMode { Load, Save };
@@ -17,6 +19,8 @@ class MainWindowView {
   virtual void ShowProgramInformation(const std::string& versionText,
                                       const std::string& programPartNumber) = 0;
   virtual void ShowAbout() = 0;
+  // Shows the "Actuator Setup" sheet over `values`; true when it ended with OK.
+  virtual bool ShowSetupPages(SetupPageValues& values) = 0;
 };
 
 }  // namespace velmar

@@ -12,6 +12,7 @@
 #include "link/actuator_link.h"
 #include "link/serial_driver.h"
 #include "link/serial_port.h"
+#include "setup/setup_page_values.h"
 #include "setup/setup_parameters.h"
 
 namespace velmar {
@@ -45,6 +46,8 @@ class Session {
   SerialPort serialPort;
   ActuatorLink link;
   SetupParameters setup;
+  // What the setup pages show; created view-only, as the program always runs them.
+  SetupPageValues pages;
   PartCatalogue catalogue;
   // Exists once the configuration database has been located.
   std::unique_ptr<ConfigurationList> configList;

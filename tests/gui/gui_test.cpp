@@ -171,17 +171,22 @@ void GuiTest::menuCommandsShowTheirBoxes() {
       {MainCommand::PoweredHours, {"Information|Powered Hours Status|4321 Hours"}},
       {MainCommand::ProgramInformation, {"Dialog|Program Information"}},
       {MainCommand::About, {"Dialog|About Velmar"}},
-      {MainCommand::SetupPages, {kNotAvailable}},
-      {MainCommand::UploadSetup, {kNotAvailable}},
+      {MainCommand::SetupPages, {"Dialog|Actuator Setup"}},
+      // The simulator's blank memory holds no valid setup; the pages show what it holds.
+      {MainCommand::UploadSetup,
+       {"Error|Setup Com Error|Setup data checksum is invalid!", "Dialog|Actuator Setup"}},
       {MainCommand::StatusMonitor, {kNotAvailable}},
       {MainCommand::FaultConfiguration, {kNotAvailable}},
       {MainCommand::UnitSerialNumber, {"Information|Unit Serial Number|Serial Number: "}},
+      // The upload above gave the download a serial number; answering No declines it.
       {MainCommand::DownloadSetup,
-       {"Warning|Program Error|Cannot download configuration with serial number of 0."}},
+       {"Question|Setup Download|Current setup parameters will be overwritten.\n\nProceed with "
+        "download?",
+        "Error|Setup Com Status|Setup download failed!"}},
       {MainCommand::LoadSetupFile, {"File|Open|Actuator Setup Files (*.cfg *.CFG);All Files (*)"}},
       {MainCommand::SaveSetupFile,
        {"File|Save As|Actuator Setup Files (*.cfg *.CFG);All Files (*)"}},
-      {MainCommand::PrintSetupReport, {kNotAvailable}},
+      {MainCommand::PrintSetupReport, {"Print"}},
   };
   for (const auto& c : cases) {
     watcher.events.clear();

@@ -34,6 +34,10 @@ class RecordingView : public MainWindowView {
     events.push_back("Program Information|" + versionText + "|" + programPartNumber);
   }
   void ShowAbout() override { events.push_back("About"); }
+  bool ShowSetupPages(SetupPageValues& values) override {
+    events.push_back("Setup Pages|" + values.SERIALNO + "|" + values.SEATINGFORCE);
+    return false;
+  }
 
   std::vector<std::string> events;
 
@@ -90,6 +94,7 @@ ActuatorState Actuator(uint8_t major, uint8_t minor, ModeState mode = ModeState:
 }
 
 const std::string kNotAvailable = "Information|Program Status|This command is not available yet.";
+const std::string kBadChecksum = "Error|Setup Com Error|Setup data checksum is invalid!";
 const std::string kNoVersion =
     "Warning|Program Error|Actuator failed to respond to firmware version request.";
 
@@ -233,9 +238,10 @@ TEST(CommandDispatch, ChecksBeforeEachCommandAndRestartsThePoll) {
        v310,
        false,
        {"Information|Powered Hours Status|4321 Hours"}},
-      {"setup pages", MainCommand::SetupPages, v310, false, {kNotAvailable}},
-      {"print setup report", MainCommand::PrintSetupReport, v310, false, {kNotAvailable}},
-      {"upload in RESET", MainCommand::UploadSetup, v310, false, {kNotAvailable}},
+      {"setup pages", MainCommand::SetupPages, v310, false, {}},
+      {"print setup report", MainCommand::PrintSetupReport, v310, false, {}},
+      // A blank simulated memory holds no valid setup.
+      {"upload in RESET", MainCommand::UploadSetup, v310, false, {kBadChecksum}},
       {"upload while running",
        MainCommand::UploadSetup,
        running,
@@ -245,7 +251,7 @@ TEST(CommandDispatch, ChecksBeforeEachCommandAndRestartsThePoll) {
        MainCommand::UploadSetup,
        Actuator(1, 5, ModeState::kRunOn),
        false,
-       {kNotAvailable}},
+       {kBadChecksum}},
       // The poll has read the version: only the status request goes unanswered.
       {"upload, no reply",
        MainCommand::UploadSetup,
@@ -333,6 +339,15 @@ TEST(CommandDispatch, ChecksBeforeEachCommandAndRestartsThePoll) {
     EXPECT_EQ(f.ui.Messages(), c.messages);
     EXPECT_EQ(f.pollSwitches, (std::vector<bool>{false, true}));
   }
+}
+
+TEST(CommandDispatch, UploadEndsInTheSetupPages) {
+  WindowFixture f(Actuator(2, 5));
+  f.Started();
+  f.dispatch.Dispatch(MainCommand::UploadSetup);
+  // Before 3.10 the pages offer the default seating force.
+  EXPECT_EQ(f.view.events, std::vector<std::string>{"Setup Pages|12345|1000"});
+  EXPECT_EQ(f.session.serialNumber, "12345");
 }
 
 TEST(CommandDispatch, FileBoxesAndWindows) {
