@@ -4,9 +4,9 @@ namespace velmar {
 
 namespace {
 
-QStringList Patterns(const QString& spec) {
+QStringList Patterns(const QString& patternList) {
   QStringList patterns;
-  for (const QString& pattern : spec.split(';', Qt::SkipEmptyParts)) {
+  for (const QString& pattern : patternList.split(';', Qt::SkipEmptyParts)) {
     const QString trimmed = pattern.trimmed();
     if (trimmed == "*.*" || trimmed == "*") {
       patterns.append("*");
