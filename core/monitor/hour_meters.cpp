@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/pre_checks.h"
+#include "setup/actuator_readings.h"
 
 namespace velmar {
 
@@ -23,20 +24,17 @@ std::string FormatHours(uint32_t hours) {
 }  // namespace
 
 void ShowFirmwareVersion(Session& session) {
-  ActuatorLink& link = session.link;
-  for (int attempt = 0; attempt < kFirmwareVersionAttempts; ++attempt) {
-    link.SendFirmwareVersionRequest();
-    if (link.ReceiveFirmwareVersion() == 0) {
-      link.firmwareVersion = link.ReplyFirmwareVersion();
-      char text[64];
-      std::snprintf(text, sizeof text, "Actuator firmware version is %1d.%02d",
-                    link.firmwareVersion >> 8, link.firmwareVersion & 0xFF);
-      session.ui.ShowMessage(MessageKind::Information, text, "Firmware Version");
-      return;
-    }
+  int version = 0;
+  if (!RequestFirmwareVersion(session.link, kFirmwareVersionAttempts, version)) {
+    session.ui.ShowMessage(MessageKind::Error, "No response to version number request.",
+                           "Firmware Version");
+    return;
   }
-  session.ui.ShowMessage(MessageKind::Error, "No response to version number request.",
-                         "Firmware Version");
+  session.link.firmwareVersion = version;
+  char text[64];
+  std::snprintf(text, sizeof text, "Actuator firmware version is %1d.%02d", version >> 8,
+                version & 0xFF);
+  session.ui.ShowMessage(MessageKind::Information, text, "Firmware Version");
 }
 
 void ShowRunHours(Session& session) {
