@@ -119,23 +119,34 @@ int ExpandEntry(const std::vector<std::uint8_t>& data, std::uint32_t originalSiz
   return kExtractDone;
 }
 
-}  // namespace
-
-int ConfigDatabase::FindEntry(const std::filesystem::path& archivePath,
-                              const std::string& entryName) {
-  FilePtr file;
-  ArchiveEntryInfo found;
-  switch (FindInDirectory(archivePath, entryName, file, found)) {
-    case Walk::Found:
-      break;
+// The result of a directory walk that did not find its entry. FindEntry and Extract share the
+// codes of these outcomes and differ only in their read-error code.
+static_assert(kFindNotFound == kExtractNotFound &&
+              kFindCannotOpenArchive == kExtractCannotOpenArchive &&
+              kFindEmptyArchive == kExtractEmptyArchive);
+int WalkFailure(Walk walk, int readErrorCode) {
+  switch (walk) {
     case Walk::NotFound:
       return kFindNotFound;
     case Walk::CannotOpen:
       return kFindCannotOpenArchive;
     case Walk::Empty:
       return kFindEmptyArchive;
+    case Walk::Found:
     case Walk::ReadError:
-      return kFindReadError;
+      break;
+  }
+  return readErrorCode;
+}
+
+}  // namespace
+
+int ConfigDatabase::FindEntry(const std::filesystem::path& archivePath,
+                              const std::string& entryName) {
+  FilePtr file;
+  ArchiveEntryInfo found;
+  if (const Walk walk = FindInDirectory(archivePath, entryName, file, found); walk != Walk::Found) {
+    return WalkFailure(walk, kFindReadError);
   }
   if ((found.flags & kEntryCompressed) != 0) {
     std::array<std::uint8_t, kOriginalSizePrefix> prefix{};
@@ -157,17 +168,8 @@ int ConfigDatabase::Extract(const std::filesystem::path& archivePath, const std:
   }
   FilePtr file;
   ArchiveEntryInfo found;
-  switch (FindInDirectory(archivePath, entryName, file, found)) {
-    case Walk::Found:
-      break;
-    case Walk::NotFound:
-      return kExtractNotFound;
-    case Walk::CannotOpen:
-      return kExtractCannotOpenArchive;
-    case Walk::Empty:
-      return kExtractEmptyArchive;
-    case Walk::ReadError:
-      return kExtractReadWriteError;
+  if (const Walk walk = FindInDirectory(archivePath, entryName, file, found); walk != Walk::Found) {
+    return WalkFailure(walk, kExtractReadWriteError);
   }
   if (found.storedSize > kMaxEntrySize) {
     return kExtractNoMemory;
