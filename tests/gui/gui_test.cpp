@@ -1,22 +1,16 @@
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileSystemModel>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
-#include "about_dialog.h"
 #include "app/session.h"
 #include "fault_upload_status_dialog.h"
 #include "file_filter.h"
 #include "link/posix_serial_driver.h"
 #include "main_dialog.h"
 #include "modal_watcher.h"
-#include "program_information_dialog.h"
 #include "program_status_dialog.h"
 #include "qt_clock.h"
 #include "qt_ui.h"
@@ -71,9 +65,8 @@ class GuiTest : public QObject {
  private slots:
   void initTestCase();
   void cleanupTestCase();
-  void startUpReachesThePollAndExitSavesTheSettings();
+  void startUpReachesThePollAndTheMenuShowsItsBoxes();
   void missingPortEndsWithoutSavingTheSettings();
-  void menuCommandsShowTheirBoxes();
   void progressWindows();
   void fileFiltersOfferBothCases();
   void printsPagesToPdf();
@@ -109,30 +102,6 @@ void GuiTest::StartUp(Rig& rig) {
   QTRY_VERIFY_WITH_TIMEOUT(rig.dialog.receiveIndicator()->isChecked(), 5000);
 }
 
-void GuiTest::startUpReachesThePollAndExitSavesTheSettings() {
-  QTemporaryDir home;
-  ModalWatcher watcher;
-  Rig rig(device_, home.path());
-  StartUp(rig);
-  QVERIFY(!QTest::currentTestFailed());
-  QVERIFY(watcher.events.isEmpty());
-  QCOMPARE(rig.dialog.windowTitle(),
-           QString::fromStdString("Version " + rig.dialog.logic().versionText));
-  QVERIFY(rig.dialog.transmitIndicator()->isEnabled());
-  QCOMPARE(rig.dialog.portList()->currentText(), QString("COM 1"));
-  QVERIFY(rig.dialog.configList()->count() > 0);
-  QCOMPARE(rig.session.link.crcMode, 1);
-  // The poll has learnt the actuator's version and built the list for it.
-  QCOMPARE(rig.session.lastPollVersion, 0x30A);
-
-  rig.session.settings.node = "7";
-  rig.dialog.MenuAction(MainCommand::Exit)->trigger();
-  QVERIFY(!rig.dialog.isVisible());
-  QCOMPARE(rig.dialog.result(), int(QDialog::Rejected));
-  QVERIFY(ReadAll(SettingsFile(home)).contains("NODE = 7\n"));
-  QVERIFY(!rig.dialog.poll().running);
-}
-
 void GuiTest::missingPortEndsWithoutSavingTheSettings() {
   QTemporaryDir home;
   QDir().mkpath(home.path() + "/Corvane/Quenda_2.30");
@@ -154,12 +123,21 @@ void GuiTest::missingPortEndsWithoutSavingTheSettings() {
   QVERIFY(!rig.dialog.logic().initialised);
 }
 
-void GuiTest::menuCommandsShowTheirBoxes() {
+void GuiTest::startUpReachesThePollAndTheMenuShowsItsBoxes() {
   QTemporaryDir home;
   ModalWatcher watcher;
   Rig rig(device_, home.path());
   StartUp(rig);
   QVERIFY(!QTest::currentTestFailed());
+  QVERIFY(watcher.events.isEmpty());
+  QCOMPARE(rig.dialog.windowTitle(),
+           QString::fromStdString("Version " + rig.dialog.logic().versionText));
+  QCOMPARE(rig.dialog.portList()->currentText(), QString("COM 1"));
+  QVERIFY(rig.dialog.transmitIndicator()->isEnabled());
+  QVERIFY(rig.dialog.configList()->count() > 0);
+  QCOMPARE(rig.session.link.crcMode, 1);
+  // The poll has learnt the actuator's version and built the list for it.
+  QCOMPARE(rig.session.lastPollVersion, 0x30A);
 
   const struct {
     MainCommand command;
@@ -215,14 +193,20 @@ void GuiTest::menuCommandsShowTheirBoxes() {
            QStringList{"Error|Communication Setup Error|Error initializing serial port!"});
   QCOMPARE(rig.session.settings.port, std::string("2"));
   QCOMPARE(rig.dialog.portList()->currentIndex(), 1);
+
+  rig.session.settings.node = "7";
+  rig.dialog.MenuAction(MainCommand::Exit)->trigger();
+  QVERIFY(!rig.dialog.isVisible());
+  QCOMPARE(rig.dialog.result(), int(QDialog::Rejected));
+  QVERIFY(ReadAll(SettingsFile(home)).contains("PORT = 2\nNODE = 7\n"));
+  QVERIFY(!rig.dialog.poll().running);
 }
 
 void GuiTest::progressWindows() {
   QtUi ui;
   ui.BeginProgress(ProgressKind::FileTransfer, "Saving Initialization Parameters...");
   auto* transfer = VisibleWindow<TransferProgressDialog>();
-  QVERIFY(transfer != nullptr);
-  QVERIFY(transfer->isModal());
+  QVERIFY(transfer != nullptr && transfer->isModal());
   QCOMPARE(transfer->windowTitle(), QString("File Transfer Progress"));
   ui.SetProgressPosition(39);
   QCOMPARE(transfer->progressBar()->value(), 39);
@@ -232,49 +216,22 @@ void GuiTest::progressWindows() {
 
   ui.BeginProgress(ProgressKind::ProgramStatus, " Clearing All Fault Log Records...");
   auto* status = VisibleWindow<ProgramStatusDialog>();
-  QVERIFY(status != nullptr);
-  QVERIFY(!status->isModal());
+  QVERIFY(status != nullptr && !status->isModal());
   QCOMPARE(status->windowTitle(), QString("Program Status"));
   QCOMPARE(status->statusEdit->text(), QString(" Clearing All Fault Log Records..."));
-  ui.SetProgressPosition(60);
-  QCOMPARE(status->progressBar->value(), 60);
   ui.EndProgress();
   QVERIFY(VisibleWindow<ProgramStatusDialog>() == nullptr);
 
   // The upload animation closes itself after five 100 ms ticks, its bar at 100.
   FaultUploadStatusDialog animation;
-  QElapsedTimer elapsed;
-  elapsed.start();
   QCOMPARE(animation.exec(), int(QDialog::Accepted));
-  QVERIFY(elapsed.elapsed() >= 450);
   QCOMPARE(animation.bar->value(), 100);
 }
 
 void GuiTest::fileFiltersOfferBothCases() {
-  QCOMPARE(QtNameFilters("Actuator Setup Files (*.cfg)|*.CFG|All Files (*.*)|*.*||"),
-           (QStringList{"Actuator Setup Files (*.cfg *.CFG)", "All Files (*)"}));
   QCOMPARE(QtNameFilters("Actuator Fault Files (*.rpt)|*.RPT|All Files (*.*)|*.*||"),
            (QStringList{"Actuator Fault Files (*.rpt *.RPT)", "All Files (*)"}));
   QCOMPARE(QtNameFilters(""), QStringList{});
-
-  // Qt's own file box, as QtUi uses it, lists setup files whatever the case of their names.
-  QTemporaryDir folder;
-  for (const char* name : {"a.cfg", "B.CFG", "c.Cfg", "d.txt"}) {
-    QFile file(folder.path() + "/" + name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-  }
-  QFileSystemModel model;
-  model.setNameFilterDisables(false);
-  model.setNameFilters({"*.cfg", "*.CFG"});
-  QSignalSpy loaded(&model, &QFileSystemModel::directoryLoaded);
-  const QModelIndex root = model.setRootPath(folder.path());
-  QVERIFY(loaded.wait(5000));
-  QStringList listed;
-  for (int row = 0; row < model.rowCount(root); ++row) {
-    listed.append(model.fileName(model.index(row, 0, root)));
-  }
-  listed.sort();
-  QCOMPARE(listed, (QStringList{"B.CFG", "a.cfg", "c.Cfg"}));
 }
 
 void GuiTest::printsPagesToPdf() {
@@ -297,7 +254,6 @@ void GuiTest::printsPagesToPdf() {
     report += "Line " + std::to_string(line) + "\tvalue\n";
   }
   QCOMPARE(pagesOf(""), 0);
-  QCOMPARE(pagesOf("Actuator report\n"), 1);
   // About 60 lines of 10 points fit an A4 page.
   const int pages = pagesOf(report);
   QVERIFY2(pages >= 3 && pages <= 5, qPrintable(QString::number(pages)));
@@ -340,9 +296,8 @@ void GuiTest::rendersTheWindowsForReview() {
   FaultUploadStatusDialog upload;
   upload.bar->setValue(60);
   QVERIFY(upload.grab().save(kScreenshots + "/upload_faults_status.png"));
-  for (const char* name : {"firmware_version_box", "warning_box", "question_box",
-                           "program_information", "about_velmar", "save_setup_file_box"}) {
-    QVERIFY2(QFile::exists(kScreenshots + "/" + name + ".png"), name);
+  for (const auto& box : boxes) {
+    QVERIFY2(QFile::exists(kScreenshots + "/" + box.name + ".png"), box.name);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QMap>
 #include <QPrintDialog>
 
 #include "transfer_progress_dialog.h"
@@ -13,18 +14,11 @@ namespace velmar::test {
 namespace {
 
 QString KindOf(QMessageBox::Icon icon) {
-  switch (icon) {
-    case QMessageBox::Warning:
-      return "Warning";
-    case QMessageBox::Critical:
-      return "Error";
-    case QMessageBox::Information:
-      return "Information";
-    case QMessageBox::Question:
-      return "Question";
-    default:
-      return "NoIcon";
-  }
+  static const QMap<QMessageBox::Icon, QString> kKinds = {{QMessageBox::Warning, "Warning"},
+                                                          {QMessageBox::Critical, "Error"},
+                                                          {QMessageBox::Information, "Information"},
+                                                          {QMessageBox::Question, "Question"}};
+  return kKinds.value(icon, "NoIcon");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QDir>
-#include <QPushButton>
 #include <QtTest>
 #include <cstring>
 
@@ -77,15 +76,6 @@ void SetupPagesDialogTest::databaseModeShowsEveryPageReadOnly() {
     QVERIFY(dialog.grab().save(kScreenshots + QString("/setup_page_%1.png").arg(page.id)));
   }
 
-  QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
-  QStringList labels;
-  for (QPushButton* button : buttons) {
-    if (button->isVisible()) {
-      labels << button->text().remove('&');
-    }
-  }
-  labels.sort();
-  QCOMPARE(labels, QStringList({"Cancel", "OK"}));
   dialog.accept();
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   QVERIFY2(watcher.events.isEmpty(), qPrintable(watcher.events.join('\n')));
