@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "setup/setup_page_checks.h"
 #include "setup/setup_sheet.h"
 #include "support/recording_ui.h"
+#include "unit/setup/record_fields.h"
 
 namespace velmar {
 namespace {
@@ -25,17 +27,20 @@ enum PageIndex : std::size_t {
   kHomePositioning
 };
 
-// The editing pages: the values of a record, database mode cleared.
+// The editing pages: the values of a fresh record, database mode cleared.
 class EditingSheet : public ::testing::Test {
  protected:
-  EditingSheet() { values.databaseMode = false; }
-
   SetupSheet& Open(std::size_t page) {
+    values.databaseMode = false;
     sheet = std::make_unique<SetupSheet>(values, ui);
     EXPECT_TRUE(sheet->SelectPage(page));
     return *sheet;
   }
   std::string Shown(int editId) { return sheet->ActivePage().FindEdit(editId)->text; }
+  void Reset() {
+    values = SetupPageValues();
+    ui.events.clear();
+  }
 
   SetupPageValues values;
   test::RecordingUi ui;
@@ -47,9 +52,8 @@ TEST(SetupPageChecksTest, NumericText) {
     const char* text;
     bool numeric;
   } cases[] = {
-      {" -2.5", true}, {"2.5 ", false}, {"1.2.3", false}, {"", false},   {" ", false},
-      {".5", true},    {"5.", true},    {"-", false},     {"2-", false}, {"1e3", false},
-      {"+1", false},   {"12x", false},  {"007", true},
+      {" -2.5", true}, {"2.5 ", false}, {"1.2.3", false}, {"", false},    {".5", true},
+      {"5.", true},    {"-", false},    {"2-", false},    {"1e3", false}, {"+1", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsNumericText(c.text), c.numeric) << '"' << c.text << '"';
@@ -57,24 +61,14 @@ TEST(SetupPageChecksTest, NumericText) {
 }
 
 TEST(SetupPageChecksTest, LinearStrokePoints) {
-  const struct {
-    const char* span;
-    Strings points;
-  } cases[] = {
-      {"5.9",
-       {"0.3688", "0.7375", "1.1063", "1.4750", "1.8438", "2.2125", "2.5813", "2.9500", "3.3188",
-        "3.6875", "4.0563", "4.4250", "4.7938", "5.1625", "5.5313", "5.9"}},
-      {"0.1",
-       {"0.0063", "0.0125", "0.0188", "0.0250", "0.0313", "0.0375", "0.0438", "0.0500", "0.0563",
-        "0.0625", "0.0688", "0.0750", "0.0813", "0.0875", "0.0938", "0.1"}},
-      {"4.25in",
-       {"0.2656", "0.5313", "0.7969", "1.0625", "1.3281", "1.5938", "1.8594", "2.1250", "2.3906",
-        "2.6563", "2.9219", "3.1875", "3.4531", "3.7188", "3.9844", "4.25in"}},
-  };
-  for (const auto& c : cases) {
-    const auto points = LinearStrokePoints(c.span);
-    EXPECT_EQ(Strings(points.begin(), points.end()), c.points) << c.span;
-  }
+  const auto points = LinearStrokePoints("5.9");
+  EXPECT_EQ(Strings(points.begin(), points.end()),
+            (Strings{"0.3688", "0.7375", "1.1063", "1.4750", "1.8438", "2.2125", "2.5813", "2.9500",
+                     "3.3188", "3.6875", "4.0563", "4.4250", "4.7938", "5.1625", "5.5313", "5.9"}));
+  // The span's own text ends the table, trailing characters and all.
+  const auto odd = LinearStrokePoints("4.25in");
+  EXPECT_EQ(odd.front(), "0.2656");
+  EXPECT_EQ(odd.back(), "4.25in");
 }
 
 TEST_F(EditingSheet, IdentificationWarningsOnlyInform) {
@@ -87,20 +81,12 @@ TEST_F(EditingSheet, IdentificationWarningsOnlyInform) {
     Strings warnings;
   } cases[] = {
       {"123", "5123456", "789", "00123", "5123456-789", {}},
-      {"1234567", "5123456", "789", "1234567", "5123456-789", {"serial"}},
-      {"12a45", "5123456", "789", "12a45", "5123456-789", {"serial"}},
-      {"12345", "4123456", "789", "12345", "4123456-789", {"part"}},
-      {"12345", "5123456", "78", "12345", "5123456-78", {"part"}},
-      {"12345", "5123456", "", "12345", "5123456-", {"part"}},
-      {"12345", "512345x", "789", "12345", "512345x-789", {"part"}},
-      {"1 2", "", "", "001 2", "-", {"serial", "part"}},
+      {"1234567", "5123456", "789", "1234567", "5123456-789", {"Serial"}},
+      {"12345", "4123456", "789", "12345", "4123456-789", {"Part"}},
+      {"1 2", "", "", "001 2", "-", {"Serial", "Part"}},
   };
-  const std::string serialWarning =
-      "Warning|Actuator Identification|Warning, Serial Number is not a valid ZOLT Serial Number.";
-  const std::string partWarning =
-      "Warning|Actuator Identification|Warning, Part Number is not a valid ZOLT Part Number.";
   for (const auto& c : cases) {
-    ui.events.clear();
+    Reset();
     SetupSheet& s = Open(kIdentification);
     ASSERT_TRUE(s.SetText(kSerialNumber, c.serial));
     ASSERT_TRUE(s.SetText(kPartNoFirst, c.first));
@@ -110,57 +96,30 @@ TEST_F(EditingSheet, IdentificationWarningsOnlyInform) {
     EXPECT_EQ(values.PARTNO, c.storedPart);
     Strings expected;
     for (const std::string& w : c.warnings) {
-      expected.push_back(w == "serial" ? serialWarning : partWarning);
+      expected.push_back("Warning|Actuator Identification|Warning, " + w +
+                         " Number is not a valid ZOLT " + w + " Number.");
     }
     EXPECT_EQ(ui.Messages(), expected) << c.serial << " " << c.first << "-" << c.second;
   }
 }
 
-TEST_F(EditingSheet, IdentificationShowsPartNumberHalvesAndKeepsTheCustomerNumber) {
-  values.PARTNO = " 5000001--002 extra";
-  values.OrvikPartNo = " ";
-  Open(kIdentification);
-  EXPECT_EQ(Shown(kPartNoFirst), "5000001");
-  EXPECT_EQ(Shown(kPartNoSecond), "002");
-  EXPECT_EQ(Shown(kOrvikPartNoFirst), "");
-  EXPECT_EQ(Shown(kAlternate1First), " ");
-  EXPECT_EQ(Shown(kAlternate2Second), " ");
-  ASSERT_TRUE(sheet->SetText(kOrvikPartNoFirst, "7654321"));
-  ASSERT_TRUE(sheet->Ok());
-  EXPECT_EQ(values.PARTNO, "5000001-002");
-  EXPECT_EQ(values.OrvikPartNo, " ");
-}
-
 TEST_F(EditingSheet, ConfigurationRadioButtonsEncodeTheCodes) {
   const struct {
-    int actuatorType, commandSource;
-    std::vector<int> shown;  // checked radio buttons after activation
+    int type, source;
+    int link, port, baud;  // the radio buttons checked on activation
     std::vector<int> choose;
     int storedType, storedSource;
   } cases[] = {
-      {1, 1, {kStandAlone, kAnalog, kBaud19200}, {}, 1, 1},
-      {1, 1, {kStandAlone, kAnalog, kBaud19200}, {kLeaderLinkedToFollower}, 2, 1},
-      {0x302,
-       0x18,
-       {kLeaderLinkedToFollower, kControlNet, kBaud28800},
-       {kFollowerLinkedToLeader},
-       0x304,
-       0x18},
-      {4,
-       0x24,
-       {kFollowerLinkedToLeader, kRs485, kBaud38400},
-       {kStandAlone, kRs232, kBaud57600},
-       1,
-       0x42},
-      {1, 1, {kStandAlone, kAnalog, kBaud19200}, {kControlNet, kBaud9600}, 1, 0x88},
-      {7, 0x33, {kStandAlone, kAnalog, kBaud19200}, {}, 1, 1},
-  };
+      {0x301, 1, kStandAlone, kAnalog, kBaud19200, {kLeaderLinkedToFollower}, 0x302, 1},
+      {0x302, 0x18, kLeaderLinkedToFollower, kControlNet, kBaud28800, {}, 0x302, 0x18},
+      {4, 0x24, kFollowerLinkedToLeader, kRs485, kBaud38400, {kRs232, kBaud57600}, 4, 0x42},
+      {7, 0x33, kStandAlone, kAnalog, kBaud19200, {}, 1, 1}};
   for (const auto& c : cases) {
-    values.actuatorType = c.actuatorType;
-    values.commandSource = c.commandSource;
+    values.actuatorType = c.type;
+    values.commandSource = c.source;
     SetupSheet& s = Open(kConfiguration);
-    for (int id : c.shown) {
-      EXPECT_TRUE(s.ActivePage().FindRadio(id)->checked) << c.actuatorType << " " << id;
+    for (int id : {c.link, c.port, c.baud}) {
+      EXPECT_TRUE(s.ActivePage().FindRadio(id)->checked) << c.type << " " << id;
     }
     for (int id : c.choose) {
       ASSERT_TRUE(s.CheckRadio(id));
@@ -172,23 +131,14 @@ TEST_F(EditingSheet, ConfigurationRadioButtonsEncodeTheCodes) {
 }
 
 TEST_F(EditingSheet, InterpolationLabelsFollowTheCommandSource) {
-  const struct {
-    int commandSource;
-    const char* first;
-    const char* tenth;
-    const char* last;
-  } cases[] = {
-      {1, " 0.0%    / 4 mA", "56.25% / 13 mA", "100.0% / 20 mA"},
-      {0x88, " 0.0%    / 13107 counts", "56.25% / 42589 counts", "100.0% / 65535 counts"},
-      {0x81, " 0.0%    / 13107 counts", "56.25% / 42589 counts", "100.0% / 65535 counts"},
-  };
-  for (const auto& c : cases) {
-    values.commandSource = c.commandSource;
-    SetupSheet& s = Open(kInterpolation);
-    EXPECT_EQ(s.ActivePage().FindEdit(kFirstPoint)->prompt, c.first);
-    EXPECT_EQ(s.ActivePage().FindEdit(kFirstPoint + 9)->prompt, c.tenth);
-    EXPECT_EQ(s.ActivePage().FindEdit(kFirstPoint + 16)->prompt, c.last);
-  }
+  values.commandSource = 1;
+  Open(kInterpolation);
+  EXPECT_EQ(sheet->ActivePage().FindEdit(kFirstPoint)->prompt, " 0.0%    / 4 mA");
+  EXPECT_EQ(sheet->ActivePage().FindEdit(kFirstPoint + 9)->prompt, "56.25% / 13 mA");
+  values.commandSource = 0x88;
+  Open(kInterpolation);
+  EXPECT_EQ(sheet->ActivePage().FindEdit(kFirstPoint)->prompt, " 0.0%    / 13107 counts");
+  EXPECT_EQ(sheet->ActivePage().FindEdit(kFirstPoint + 16)->prompt, "100.0% / 65535 counts");
 }
 
 // Each row types one value on an editing page and leaves it.
@@ -200,52 +150,34 @@ TEST_F(EditingSheet, PageChecksKeepTheUserOnThePage) {
     const char* message;  // nullptr: the page is left
   } cases[] = {
       {kPosition, kSpan, "0.1", nullptr},
-      {kPosition, kSpan, "5.9", nullptr},
       {kPosition, kSpan, "5.91", "Enter a number between 0.1 and 5.9."},
-      {kPosition, kSpan, "0.09", "Enter a number between 0.1 and 5.9."},
-      {kPosition, kSpan, "abc", "Enter a number between 0.1 and 5.9."},
-      {kPosition, kStopPosition, "0.0", nullptr},
       {kPosition, kStopPosition, "-0.1", "Enter a number between 0 and 5.9."},
-      {kPosition, kStopPosition, "5.95", "Enter a number between 0 and 5.9."},
       {kInterpolation, kFirstPoint + 1, "0.0001", nullptr},
       {kInterpolation, kFirstPoint + 1, "0.0", "Enter a number between 0.0001 and 5.9."},
       {kInterpolation, kFirstPoint + 2, "0.3688", "Enter a number between 0.3689 and 5.9."},
-      {kInterpolation, kFirstPoint + 2, "0.3689", nullptr},
-      {kInterpolation, kFirstPoint + 16, "5.95", "Enter a number between 0 and 5.9."},
       {kInterpolation, kFirstPoint + 16, " 5.9", "Enter a number between 0 and 5.9."},
-      {kInterpolation, kFirstPoint + 16, "5.9x", "Enter a number between 0 and 5.9."},
       {kLoopTuning, kPositionLoopConstant, "0", "Enter an integer between 1 and 100."},
-      {kLoopTuning, kPositionLoopConstant, "100", nullptr},
       {kLoopTuning, kCurrentLoopP, "0.0009", "Enter a number between 0.001 and 500."},
       {kLoopTuning, kCurrentLoopI, "1000.1", "Enter a number between 0 and 1000."},
       {kLoopTuning, kCurrentLoopD, "anything", nullptr},
-      {kLoopTuning, kVelocityLoopP, "0.01", nullptr},
       {kLoopTuning, kVelocityLoopI, "0.5", "Enter a number between 1 and 12000."},
-      {kLoopTuning, kVelocityLoopD, "", nullptr},
       {kLoopTuning, kMaximumVelocity, "11", "Enter an integer between 1 and 10."},
-      {kLoopTuning, kMaximumForce, "1268", "Enter an integer between 100 and 1267."},
       {kLoopTuning, kMaximumForce, "", "Enter an integer between 100 and 1267."},
       {kHomePositioning, kMaximumHomingVelocity, "0.6", "Enter a number between 0.1 and 0.5."},
-      {kHomePositioning, kMaximumHomingForce, "99", "Enter an integer between 100 and 1267."},
       {kHomePositioning, kMaximumHoldingForce, "501", "Enter an integer between 100 and 500."},
-      {kHomePositioning, kMaximumSeatingForce, "1267", nullptr},
       {kHomePositioning, kSeatingForceDuration, "9", "Enter an integer between 10 and 2000."},
-      {kHomePositioning, kRunLossVelocity, "10.0", nullptr},
       {kHomePositioning, kDemandLossVelocity, "0.05", "Enter a number between 0.1 and 10."},
   };
   for (const auto& c : cases) {
-    values = SetupPageValues();
-    values.databaseMode = false;
-    ui.events.clear();
+    Reset();
     SetupSheet& s = Open(c.page);
     ASSERT_TRUE(s.SetText(c.edit, c.text)) << c.edit;
     const bool left = s.SelectPage(kIdentification);
     const std::string where = s.ActivePage().title + " " + std::to_string(c.edit) + " " + c.text;
+    EXPECT_EQ(left, c.message == nullptr) << where;
     if (c.message == nullptr) {
-      EXPECT_TRUE(left) << where;
       EXPECT_TRUE(ui.Messages().empty()) << where;
     } else {
-      EXPECT_FALSE(left) << where;
       EXPECT_EQ(s.ActivePage().focusControl, c.edit) << where;
       EXPECT_EQ(ui.Messages(), Strings{std::string("Warning|Actuator Setup|") + c.message})
           << where;
@@ -259,7 +191,6 @@ TEST_F(EditingSheet, StopPositionMayNotExceedTheSpan) {
   ASSERT_TRUE(s.SetText(kStopPosition, "2.5"));
   EXPECT_FALSE(s.Ok());
   EXPECT_EQ(ui.Messages(), Strings{"Warning|Actuator Setup|Enter a number between 0 and 2."});
-  EXPECT_EQ(s.ActivePage().focusControl, kStopPosition);
 }
 
 // 0.0002 + 0.0001 is a hair above 0.0003 in binary; the step is still exactly the minimum.
@@ -270,8 +201,6 @@ TEST_F(EditingSheet, PointsExactlyOneStepApartPass) {
   EXPECT_TRUE(s.Ok());
   ASSERT_TRUE(s.SetText(kFirstPoint + 2, "0.00029"));
   EXPECT_FALSE(s.Ok());
-  EXPECT_EQ(ui.Messages(),
-            Strings{"Warning|Actuator Setup|Enter a number between 0.0003 and 5.9."});
 }
 
 TEST_F(EditingSheet, ChangingTheSpanRecomputesTheWholeTable) {
@@ -285,14 +214,12 @@ TEST_F(EditingSheet, ChangingTheSpanRecomputesTheWholeTable) {
   ASSERT_TRUE(s.CheckRadio(kExtend));
   ASSERT_TRUE(s.SelectPage(kInterpolation));
   EXPECT_EQ(values.homePosition, 1);
-  EXPECT_EQ(values.previousSpan, "2.0");
   EXPECT_EQ(Shown(kFirstPoint + 0), "0.0");
-  EXPECT_EQ(Shown(kFirstPoint + 1), "0.1250");
   EXPECT_EQ(Shown(kFirstPoint + 5), "0.6250");
   EXPECT_EQ(Shown(kFirstPoint + 16), "2.0");
 }
 
-TEST_F(EditingSheet, TableButtons) {
+TEST_F(EditingSheet, ClearFieldsAndLinearStrokeButtons) {
   values.SPAN = "3.3";
   SetupSheet& s = Open(kInterpolation);
   s.Click(kClearFields);
@@ -303,86 +230,37 @@ TEST_F(EditingSheet, TableButtons) {
   s.Click(kLinearStroke);
   EXPECT_EQ(Shown(kFirstPoint + 0), "0.0");
   EXPECT_EQ(Shown(kFirstPoint + 1), "0.2063");
-  EXPECT_EQ(Shown(kFirstPoint + 15), "3.0938");
   EXPECT_EQ(Shown(kFirstPoint + 16), "3.3");
   EXPECT_TRUE(s.Ok());
   EXPECT_EQ(values.STROKETBL[8], "1.6500");
 }
 
-TEST_F(EditingSheet, PositionDefaults) {
-  values.SPAN = "5.9";
-  values.STOPPOS = "1.5";
-  values.homePosition = 1;
-  SetupSheet& s = Open(kPosition);
-  ASSERT_TRUE(s.SetText(kSpan, "3"));
-  s.Click(kDefaults);
-  ASSERT_TRUE(s.Ok());
-  EXPECT_EQ(values.SPAN, "5.9");
-  EXPECT_EQ(values.STOPPOS, "0.1");
-  EXPECT_EQ(values.homePosition, 2);
-  EXPECT_EQ(values.STROKETBL[1], "0.3688");  // span as before: the table is kept
-}
-
 TEST_F(EditingSheet, LoopDefaultValuesAskForTheFirmware) {
+  const Strings typed = {"33", "1.5", "300", "1", "30", "9000", "2", "5", "900"};
   const struct {
     Answer answer;
     Strings stored;
   } cases[] = {
       {Answer::Yes, {"20", "2.0", "400", "0", "40", "10000", "0", "6", "1000"}},
       {Answer::No, {"15", "0.01", "200", "0", "5", "500", "0", "6", "1000"}},
-      {Answer::Cancel, {"33", "1.5", "300", "1", "30", "9000", "2", "5", "900"}},
+      {Answer::Cancel, typed},
   };
   for (const auto& c : cases) {
-    values = SetupPageValues();
-    values.databaseMode = false;
-    const std::string* fields[] = {
-        &values.POSLOOPTUNECONST, &values.CURLOOPPCONST, &values.CURLOOPICONST,
-        &values.CURLOOPDCONST,    &values.VELLOOPPCONST, &values.VELLOOPICONST,
-        &values.VELLOOPDCONST,    &values.MAXVEL,        &values.MAXFORCE};
-    Strings typed = {"33", "1.5", "300", "1", "30", "9000", "2", "5", "900"};
-    ui.events.clear();
+    Reset();
     ui.answers = {c.answer};
     SetupSheet& s = Open(kLoopTuning);
-    EXPECT_FALSE(values.loopTuningLocked);
     for (int i = 0; i < 9; ++i) {
       ASSERT_TRUE(s.SetText(kPositionLoopConstant + i, typed[i]));
     }
     s.Click(kLoopDefaultValues);
     ASSERT_TRUE(s.Ok());
-    Strings stored;
-    for (const std::string* field : fields) {
-      stored.push_back(*field);
-    }
-    EXPECT_EQ(stored, c.stored);
+    EXPECT_EQ((Strings{values.POSLOOPTUNECONST, values.CURLOOPPCONST, values.CURLOOPICONST,
+                       values.CURLOOPDCONST, values.VELLOOPPCONST, values.VELLOOPICONST,
+                       values.VELLOOPDCONST, values.MAXVEL, values.MAXFORCE}),
+              c.stored);
     EXPECT_EQ(ui.Messages(),
               Strings{"Question|Loop Tuning|Target firmware version v1.01 or greater?"});
   }
-}
-
-TEST_F(EditingSheet, HomeDefaultValues) {
-  values.MAXHOMEVEL = "0.2";
-  values.SEATINGFORCE = "100";
-  values.DMDLOSSVEL = "9";
-  SetupSheet& s = Open(kHomePositioning);
-  s.Click(kHomeDefaultValues);
-  ASSERT_TRUE(s.Ok());
-  EXPECT_EQ(
-      Strings({values.MAXHOMEVEL, values.MAXHOMEFORCE, values.HOLDCURFORCE, values.SEATINGFORCE,
-               values.SEATFORCETIME, values.RUNLOSSVEL, values.DMDLOSSVEL}),
-      Strings({"0.5", "500", "250", "1000", "1000", "2.0", "2.0"}));
-}
-
-// Loop tuning opens up when the lock is off even in database mode; the other pages follow the
-// mode alone.
-TEST_F(EditingSheet, LoopTuningLock) {
-  values.databaseMode = true;
-  values.loopTuningLocked = false;
-  SetupSheet& s = Open(kLoopTuning);
-  EXPECT_TRUE(s.SetText(kCurrentLoopP, "3.0"));
-  EXPECT_TRUE(s.ActivePage().FindButton(kLoopDefaultValues)->visible);
-  ASSERT_TRUE(s.SelectPage(kHomePositioning));
-  EXPECT_EQ(values.CURLOOPPCONST, "3.0");
-  EXPECT_FALSE(s.SetText(kRunLossVelocity, "3.0"));
 }
 
 TEST_F(EditingSheet, TypingIsCutToTheFieldAndHiddenFieldsRefuseIt) {
@@ -392,6 +270,80 @@ TEST_F(EditingSheet, TypingIsCutToTheFieldAndHiddenFieldsRefuseIt) {
   Open(kConfiguration);
   EXPECT_FALSE(sheet->SetText(kActuatorTypeHighByte, "9"));
   EXPECT_FALSE(sheet->SetText(kSpan, "1.0"));  // not on this page
+}
+
+TEST(SetupPageValuesTest, OverlongTextsAreCutToTheRecordFields) {
+  SetupPageValues values;
+  values.STROKETBL[16] = "5.900000001";
+  values.MODELNO = std::string(40, 'M');
+  values.actuatorType = 4 + 255 * 256;
+  SetupParameters record;
+  values.ApplyPages(record);
+  EXPECT_STREQ(record.STROKETBL[16], "5.90000");
+  EXPECT_EQ(std::string(record.MODELNO), std::string(15, 'M'));
+  EXPECT_STREQ(record.ACTTYPE, "65284");
+}
+
+// The program's own use: view-only pages, every page visited, then OK.
+TEST(SetupPageValuesTest, DatabaseModeChangesNothingButSerialAndPartNumber) {
+  SetupParameters original;  // unlike the defaults in every field the pages carry
+  test::SetFields(
+      original,
+      {{"SERIALNO", "123"},         {"MODELNO", "LMX9000-1"},  {"OrvikPartNo", "1234567-890"},
+       {"PARTNO", "5123456 789-X"}, {"ACTTYPE", "770"},        {"HOMEPOS", "1"},
+       {"POSCMDSRC", "136"},        {"SPAN", "4.25"},          {"STOPPOS", "0.2"},
+       {"POSLOOPTUNECONST", "15"},  {"CURLOOPPCONST", "0.01"}, {"CURLOOPICONST", "200"},
+       {"VELLOOPPCONST", "5"},      {"VELLOOPICONST", "500"},  {"MAXVEL", "4"},
+       {"MAXFORCE", "1267"},        {"MAXHOMEVEL", "0.1"},     {"MAXHOMEFORCE", "100"},
+       {"HOLDCURFORCE", "500"},     {"SEATINGFORCE", "1267"},  {"SEATFORCETIME", "10"},
+       {"RUNLOSSVEL", "10.0"},      {"DMDLOSSVEL", "0.1"}});
+  for (int k = 1; k < 17; ++k) {
+    SetField(original.STROKETBL[k], std::to_string(k * 0.25));
+  }
+  SetupPageValues values;
+  values.FillPages(original);
+  test::RecordingUi ui;
+  SetupSheet sheet(values, ui);
+  for (std::size_t index = 0; index < sheet.PageCount(); ++index) {
+    ASSERT_TRUE(sheet.SelectPage(index));
+    SetupPage& page = sheet.ActivePage();
+    for (const PageEdit& edit : page.edits) {
+      EXPECT_TRUE(edit.readOnly) << page.title << " " << edit.id;
+      EXPECT_FALSE(sheet.SetText(edit.id, "1")) << page.title << " " << edit.id;
+    }
+    for (const PageRadioGroup& group : page.groups) {
+      for (const PageRadio& radio : group.buttons) {
+        EXPECT_EQ(radio.enabled, radio.checked) << page.title << " " << radio.id;
+        EXPECT_EQ(sheet.CheckRadio(radio.id), radio.checked) << page.title << " " << radio.id;
+      }
+    }
+    for (const PageButton& button : page.buttons) {
+      EXPECT_FALSE(button.visible) << page.title << " " << button.id;
+      sheet.Click(button.id);
+    }
+  }
+  ASSERT_TRUE(sheet.Ok());
+  SetupParameters record = original;
+  values.ApplyPages(record);
+
+  SetupParameters expected = original;
+  test::SetFields(expected, {{"SERIALNO", "00123"}, {"PARTNO", "5123456-789"}});
+  EXPECT_EQ(std::memcmp(&record, &expected, sizeof(SetupFields)), 0);
+  EXPECT_TRUE(ui.events.empty());
+}
+
+TEST(SetupPageValuesTest, DatabaseModeStillChecksValues) {
+  SetupParameters original;
+  SetField(original.MAXFORCE, "2000");
+  SetupPageValues values;
+  values.FillPages(original);
+  test::RecordingUi ui;
+  SetupSheet sheet(values, ui);
+  ASSERT_TRUE(sheet.SelectPage(kLoopTuning));
+  EXPECT_FALSE(sheet.Ok());
+  EXPECT_EQ(sheet.ActivePage().focusControl, kMaximumForce);
+  EXPECT_EQ(ui.Messages(),
+            Strings{"Warning|Actuator Setup|Enter an integer between 100 and 1267."});
 }
 
 }  // namespace
