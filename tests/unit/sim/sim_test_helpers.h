@@ -3,25 +3,18 @@
 #include <cstdint>
 #include <vector>
 
-#include "link/frame_check.h"
 #include "simulated_actuator.h"
+#include "support/scripted_serial_driver.h"
 
 namespace velmar::test {
 
-using Bytes = std::vector<uint8_t>;
-
-// The frame with its CRC appended, low byte first.
-inline Bytes WithCrc(Bytes frame) {
-  const uint16_t crc = Crc16(frame.data(), frame.size());
-  frame.push_back(static_cast<uint8_t>(crc & 0xFF));
-  frame.push_back(static_cast<uint8_t>(crc >> 8));
-  return frame;
-}
-
-inline Bytes WithSum(Bytes frame) {
-  frame.push_back(Sum8(frame.data(), frame.size()));
-  return frame;
-}
+const Bytes kVersionRequestCrc{0x01, 0x10, 0x05, 0x9C, 0x03};
+const Bytes kStatusRequest{0x01, 0x13, 0x05, 0x9C, 0xF3};
+const Bytes kAckSum{0x01, 0x06, 0x04, 0x0B};
+const Bytes kAckCrc{0x01, 0x06, 0x05, 0x92, 0x63};
+const Bytes kNakSum{0x01, 0x07, 0x04, 0x0C};
+const Bytes kNakCrc{0x01, 0x07, 0x05, 0x93, 0xF3};
+const Bytes kWriteDoneCrc{0x01, 0x0E, 0x05, 0x95, 0xA3};
 
 inline Bytes Concat(Bytes first, const Bytes& second) {
   first.insert(first.end(), second.begin(), second.end());
