@@ -76,24 +76,23 @@ TEST(SetupFileLineTest, KeysValuesAndQuirks) {
   // Old keys hold 9 padding characters, then the value rotated and spaced.
   const struct {
     std::string line;
-    const char* key;
     const char* expected;
-  } cases[] = {{"MAXHOMEVEL = 0.7", "MAXHOMEVEL", "0.7"},
-               {"MAXHOMEVEL = 0.7", "MAXVEL", "6"},
-               {"SPAN = 4\xB5.5", "SPAN", "4"},
-               {"MODELNO = lmx4100-262k", "MODELNO", "LMX4100-262K"},
-               {"SPAN = 12345678901234567890", "SPAN", "123456789012345"},
-               {"ACTTYPE = 123456789", "ACTTYPE", "1234567"},
-               {"MODELNUM = 123456789NxOx", "MODELNO", "AB"},
-               {"MODELNUM = 123456789", "MODELNO", "LMX4100-262K"},
-               {"SERIALNUM = PADPADPAD$x%x&", "SERIALNO", "345"},
-               {"POSLPTUNECONST = PADPADPAD$x!", "POSLOOPTUNECONST", "30"},
-               {"CURLPPCONST = PADPADPAD$x.x%", "CURLOOPPCONST", "3.4"},
-               {"VELLPDCONST = PADPADPAD&", "VELLOOPDCONST", "5"}};
+  } cases[] = {{"MAXHOMEVEL = 0.7", "MAXHOMEVEL=0.7|MAXVEL=6"},
+               {"SPAN = 4\xB5.5", "SPAN=4"},
+               {"MODELNO = lmx4100-262k", "MODELNO=LMX4100-262K"},
+               {"SPAN = 12345678901234567890", "SPAN=123456789012345"},
+               {"ACTTYPE = 123456789", "ACTTYPE=1234567"},
+               {"MODELNUM = 123456789NxOx", "MODELNO=AB"},
+               {"MODELNUM = 123456789", "MODELNO=LMX4100-262K"},
+               {"SERIALNUM = PADPADPAD$x%x&", "SERIALNO=345"},
+               {"POSLPTUNECONST = PADPADPAD$x!", "POSLOOPTUNECONST=30"},
+               {"CURLPPCONST = PADPADPAD$x.x%", "CURLOOPPCONST=3.4"},
+               {"VELLPDCONST = PADPADPAD&", "VELLOOPDCONST=5"}};
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
     SetupFields fields;
-    EXPECT_TRUE(ApplySetupFileLine(fields, c.line)) << c.line;
-    EXPECT_EQ(test::FieldValue(fields, c.key), c.expected) << c.line;
+    EXPECT_TRUE(ApplySetupFileLine(fields, c.line));
+    test::ExpectFields(fields, c.expected);
   }
 }
 
@@ -171,14 +170,9 @@ TEST_F(SetupFileTest, SavedDefaultRecordIsExactBytesAndReplacesTheOldFile) {
 
 TEST_F(SetupFileTest, RoundTripReproducesEveryField) {
   SetupParameters saved;
-  test::SetFields(saved, {{"SERIALNO", "12345"},
-                          {"MODELNO", "LMX4200-100K"},
-                          {"SPAN", "4.25"},
-                          {"STROKETBL07", "1.75"},
-                          {"MOTOROVERTEMP", "3"},
-                          {"SEATINGFORCE", "750"},
-                          {"DMDLOSSVEL", "1.25"},
-                          {"OrvikPartNo", "1234567-890"}});
+  test::SetFields(saved,
+                  "SERIALNO=12345|MODELNO=LMX4200-100K|SPAN=4.25|STROKETBL07=1.75|MOTOROVERTEMP=3|"
+                  "SEATINGFORCE=750|DMDLOSSVEL=1.25|OrvikPartNo=1234567-890");
   ASSERT_EQ(SaveSetupFile(saved, PathOf("a.cfg"), ui_, clock_), 0);
 
   SetupParameters loaded;
@@ -190,13 +184,9 @@ TEST_F(SetupFileTest, RoundTripReproducesEveryField) {
 TEST_F(SetupFileTest, LoadingKeepsMissingKeysAndResetsTheSeatingFields) {
   WriteBytes("span.cfg", "SPAN = 4.5\r\n");
   SetupParameters record;
-  test::SetFields(record, {{"MAXVEL", "7"},
-                           {"SEATINGFORCE", "1"},
-                           {"SEATFORCETIME", "2"},
-                           {"RUNLOSSVEL", "3"},
-                           {"DMDLOSSVEL", "4"}});
+  test::SetFields(record, "MAXVEL=7|SEATINGFORCE=1|SEATFORCETIME=2|RUNLOSSVEL=3|DMDLOSSVEL=4");
   SetupParameters expected;
-  test::SetFields(expected, {{"MAXVEL", "7"}, {"SPAN", "4.5"}});
+  test::SetFields(expected, "MAXVEL=7|SPAN=4.5");
 
   ASSERT_EQ(LoadSetupFile(record, PathOf("span.cfg"), ui_, clock_), 0);
   ExpectSameFields(record, expected);

@@ -36,32 +36,6 @@ TEST(SetupNumericsTest, ConversionsAndLoopWords) {
   EXPECT_EQ(CurrentLoopWords(kInf, kNaN, -kInf, LoopForm::kFirmware101)[3], 0xFFFF);
 }
 
-TEST(SetupNumericsTest, MantissaExponent) {
-  const struct {
-    double x;
-    int16_t mantissa;
-    int16_t exponent;
-  } cases[] = {{0, 0, 0},           {1, 16384, 1},          {0.999999, 32767, 0}, {-1, -32768, 0},
-               {-0.5, -32768, -1},  {-3, -24576, 2},        {kInf, 0, 0},         {kNaN, 0, 0},
-               {1e300, 24464, 997}, {-1e-300, -21944, -996}};
-  for (const auto& c : cases) {
-    const MantissaExponent me = ToMantissaExponent(c.x);
-    EXPECT_EQ(me.mantissa, c.mantissa) << c.x;
-    EXPECT_EQ(me.exponent, c.exponent) << c.x;
-  }
-}
-
-TEST(SetupNumericsTest, FitCubicThroughFourPoints) {
-  // y = 1 + 2x + 3x^2 + 4x^3 sampled at four points.
-  const std::array<float, 4> y = {1, 10, 49, 142};
-  const std::array<float, 4> c = FitCubic({0, 1, 2, 3}, y);
-  for (int k = 0; k < 4; ++k) {
-    EXPECT_NEAR(c[k], k + 1, 1e-4) << k;
-  }
-  // Coinciding points have no cubic; the result is not finite but nothing traps.
-  EXPECT_FALSE(std::isfinite(FitCubic({1, 1, 1, 1}, y)[0]));
-}
-
 TEST(SetupNumericsTest, VelocityLoopCoefficients) {
   const struct {
     uint16_t p, i, d;

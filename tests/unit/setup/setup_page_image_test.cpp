@@ -15,18 +15,6 @@
 namespace velmar {
 namespace {
 
-TEST(SetupRecordTest, SetFieldCutsAtTheWidthAndClearsTheRest) {
-  for (const std::string& text : {std::string(), std::string("1"), std::string("1234567"),
-                                  std::string("12345678"), std::string(500, 'x')}) {
-    char field[8];
-    std::memset(field, '#', sizeof(field));
-    SetField(field, text);
-    std::string expected = text.substr(0, 7);
-    expected.resize(8, '\0');
-    EXPECT_EQ(std::string(field, 8), expected) << text;
-  }
-}
-
 TEST(SetupRecordTest, LeadingNumberParsing) {
   const struct {
     const char* text;
@@ -46,26 +34,23 @@ TEST(SetupRecordTest, LeadingNumberParsing) {
 TEST(SetupRecordTest, RecogniseDefaultLoopSet) {
   const struct {
     bool from100;  // starts from the 1.00 set instead of the record's defaults
-    const char* key;
-    const char* text;
+    const char* edit;
     DefaultLoopSet expected;
-  } cases[] = {
-      {false, "SPAN", "5.9", DefaultLoopSet::Firmware101},
-      {false, "CURLOOPICONST", "400.05", DefaultLoopSet::Firmware101},
-      {false, "CURLOOPICONST", "400.1", DefaultLoopSet::None},
-      {false, "CURLOOPDCONST", "0.001", DefaultLoopSet::None},
-      {false, "VELLOOPICONST", "10000 counts", DefaultLoopSet::Firmware101},
-      {false, "POSLOOPTUNECONST", "65556", DefaultLoopSet::Firmware101},  // 16-bit compare
-      {true, "CURLOOPPCONST", "0.0105", DefaultLoopSet::Firmware100},
-      {true, "CURLOOPPCONST", "0.011", DefaultLoopSet::None},
-  };
+  } cases[] = {{false, "", DefaultLoopSet::Firmware101},
+               {false, "CURLOOPICONST=400.05", DefaultLoopSet::Firmware101},
+               {false, "CURLOOPICONST=400.1", DefaultLoopSet::None},
+               {false, "CURLOOPDCONST=0.001", DefaultLoopSet::None},
+               {false, "VELLOOPICONST=10000 counts", DefaultLoopSet::Firmware101},
+               {false, "POSLOOPTUNECONST=65556", DefaultLoopSet::Firmware101},  // 16-bit compare
+               {true, "CURLOOPPCONST=0.0105", DefaultLoopSet::Firmware100},
+               {true, "CURLOOPPCONST=0.011", DefaultLoopSet::None}};
   for (const auto& c : cases) {
     SetupParameters record;
     if (c.from100) {
       test::SetFirmware100LoopSet(record);
     }
-    test::SetFields(record, {{c.key, c.text}});
-    EXPECT_EQ(RecogniseDefaultLoopSet(record), c.expected) << c.key << " " << c.text;
+    test::SetFields(record, c.edit);
+    EXPECT_EQ(RecogniseDefaultLoopSet(record), c.expected) << c.edit;
   }
 }
 
@@ -132,7 +117,7 @@ TEST(SetupPageImageTest, DefaultRecordPacksForEveryLayout) {
 
 TEST(SetupPageImageTest, IdentificationBytes) {
   SetupParameters record;
-  test::SetFields(record, {{"SERIALNO", "123456"}, {"MODELNO", "AB C"}});
+  test::SetFields(record, "SERIALNO=123456|MODELNO=AB C");
   record.MODELNO[13] = 'Z';  // behind the 12 packed bytes
   record.pageImage[3] = 0x5A;
   PackSetup(record, 0x101);
@@ -176,25 +161,12 @@ TEST(SetupPageImageTest, UnpackTexts) {
 
   ASSERT_TRUE(UnpackSetup(record, 0x30A));
   // A 16-character part number keeps its first 15 characters in the field.
-  const std::pair<const char*, const char*> expected[] = {{"DATETIME", "03/14/2026-15:09:26"},
-                                                          {"SERIALNO", "00042"},
-                                                          {"PARTNO", "1234567-890ABCD"},
-                                                          {"ACTTYPE", "17"},
-                                                          {"SPAN", "5.9000"},
-                                                          {"STROKETBL01", "0.3688"},
-                                                          {"CURLOOPPCONST", "2.00"},
-                                                          {"CURLOOPICONST", "400.00"},
-                                                          {"CURLOOPDCONST", "1.00"},
-                                                          {"MAXVEL", "6.00"},
-                                                          {"MAXFORCE", "1000.00"},
-                                                          {"MAXHOMEVEL", "65.54"},
-                                                          {"HOLDCURFORCE", "0.00"},
-                                                          {"SEATINGFORCE", "500.00"},
-                                                          {"SEATFORCETIME", "1000"},
-                                                          {"RUNLOSSVEL", "2.00"}};
-  for (const auto& [key, text] : expected) {
-    EXPECT_EQ(test::FieldValue(record, key), text) << key;
-  }
+  test::ExpectFields(
+      record,
+      "DATETIME=03/14/2026-15:09:26|SERIALNO=00042|PARTNO=1234567-890ABCD|ACTTYPE=17|"
+      "SPAN=5.9000|STROKETBL01=0.3688|CURLOOPPCONST=2.00|CURLOOPICONST=400.00|"
+      "CURLOOPDCONST=1.00|MAXVEL=6.00|MAXFORCE=1000.00|MAXHOMEVEL=65.54|"
+      "HOLDCURFORCE=0.00|SEATINGFORCE=500.00|SEATFORCETIME=1000|RUNLOSSVEL=2.00");
   EXPECT_EQ(TwoDecimalText(1.234), "1.23");
   EXPECT_EQ(WholePoundText(65535), "81178.00");
 
@@ -211,7 +183,7 @@ TEST(SetupPageImageTest, UnpackTexts) {
 TEST(SetupPageImageTest, RoundTripKeepsValues) {
   for (int version : {0x101, 0x30A}) {
     SetupParameters record;
-    test::SetFields(record, {{"SERIALNO", "31415"}, {"SPAN", "12.25"}, {"STROKETBL16", "12.25"}});
+    test::SetFields(record, "SERIALNO=31415|SPAN=12.25|STROKETBL16=12.25");
     // Only 3.10 images carry the seating fields.
     if (version == 0x30A) {
       SetField(record.SEATFORCETIME, "750");

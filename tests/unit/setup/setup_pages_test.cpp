@@ -130,17 +130,6 @@ TEST_F(EditingSheet, ConfigurationRadioButtonsEncodeTheCodes) {
   }
 }
 
-TEST_F(EditingSheet, InterpolationLabelsFollowTheCommandSource) {
-  values.commandSource = 1;
-  Open(kInterpolation);
-  EXPECT_EQ(sheet->ActivePage().FindEdit(kFirstPoint)->prompt, " 0.0%    / 4 mA");
-  EXPECT_EQ(sheet->ActivePage().FindEdit(kFirstPoint + 9)->prompt, "56.25% / 13 mA");
-  values.commandSource = 0x88;
-  Open(kInterpolation);
-  EXPECT_EQ(sheet->ActivePage().FindEdit(kFirstPoint)->prompt, " 0.0%    / 13107 counts");
-  EXPECT_EQ(sheet->ActivePage().FindEdit(kFirstPoint + 16)->prompt, "100.0% / 65535 counts");
-}
-
 // Each row types one value on an editing page and leaves it.
 TEST_F(EditingSheet, PageChecksKeepTheUserOnThePage) {
   const struct {
@@ -235,29 +224,24 @@ TEST_F(EditingSheet, ClearFieldsAndLinearStrokeButtons) {
   EXPECT_EQ(values.STROKETBL[8], "1.6500");
 }
 
+// Yes gives the 1.01 defaults, No those of 1.00, Cancel keeps what was typed.
 TEST_F(EditingSheet, LoopDefaultValuesAskForTheFirmware) {
-  const Strings typed = {"33", "1.5", "300", "1", "30", "9000", "2", "5", "900"};
-  const struct {
-    Answer answer;
-    Strings stored;
-  } cases[] = {
-      {Answer::Yes, {"20", "2.0", "400", "0", "40", "10000", "0", "6", "1000"}},
-      {Answer::No, {"15", "0.01", "200", "0", "5", "500", "0", "6", "1000"}},
-      {Answer::Cancel, typed},
-  };
-  for (const auto& c : cases) {
+  const std::pair<Answer, Strings> cases[] = {{Answer::Yes, {"20", "2.0", "10000", "1000"}},
+                                              {Answer::No, {"15", "0.01", "500", "1000"}},
+                                              {Answer::Cancel, {"33", "1.5", "9000", "900"}}};
+  for (const auto& [answer, stored] : cases) {
     Reset();
-    ui.answers = {c.answer};
+    ui.answers = {answer};
     SetupSheet& s = Open(kLoopTuning);
-    for (int i = 0; i < 9; ++i) {
-      ASSERT_TRUE(s.SetText(kPositionLoopConstant + i, typed[i]));
-    }
+    ASSERT_TRUE(s.SetText(kPositionLoopConstant, "33"));
+    ASSERT_TRUE(s.SetText(kCurrentLoopP, "1.5"));
+    ASSERT_TRUE(s.SetText(kVelocityLoopI, "9000"));
+    ASSERT_TRUE(s.SetText(kMaximumForce, "900"));
     s.Click(kLoopDefaultValues);
     ASSERT_TRUE(s.Ok());
-    EXPECT_EQ((Strings{values.POSLOOPTUNECONST, values.CURLOOPPCONST, values.CURLOOPICONST,
-                       values.CURLOOPDCONST, values.VELLOOPPCONST, values.VELLOOPICONST,
-                       values.VELLOOPDCONST, values.MAXVEL, values.MAXFORCE}),
-              c.stored);
+    EXPECT_EQ((Strings{values.POSLOOPTUNECONST, values.CURLOOPPCONST, values.VELLOOPICONST,
+                       values.MAXFORCE}),
+              stored);
     EXPECT_EQ(ui.Messages(),
               Strings{"Question|Loop Tuning|Target firmware version v1.01 or greater?"});
   }
@@ -279,24 +263,19 @@ TEST(SetupPageValuesTest, OverlongTextsAreCutToTheRecordFields) {
   values.actuatorType = 4 + 255 * 256;
   SetupParameters record;
   values.ApplyPages(record);
-  EXPECT_STREQ(record.STROKETBL[16], "5.90000");
-  EXPECT_EQ(std::string(record.MODELNO), std::string(15, 'M'));
-  EXPECT_STREQ(record.ACTTYPE, "65284");
+  test::ExpectFields(record,
+                     "STROKETBL16=5.90000|MODELNO=" + std::string(15, 'M') + "|ACTTYPE=65284");
 }
 
 // The program's own use: view-only pages, every page visited, then OK.
 TEST(SetupPageValuesTest, DatabaseModeChangesNothingButSerialAndPartNumber) {
   SetupParameters original;  // unlike the defaults in every field the pages carry
-  test::SetFields(
-      original,
-      {{"SERIALNO", "123"},         {"MODELNO", "LMX9000-1"},  {"OrvikPartNo", "1234567-890"},
-       {"PARTNO", "5123456 789-X"}, {"ACTTYPE", "770"},        {"HOMEPOS", "1"},
-       {"POSCMDSRC", "136"},        {"SPAN", "4.25"},          {"STOPPOS", "0.2"},
-       {"POSLOOPTUNECONST", "15"},  {"CURLOOPPCONST", "0.01"}, {"CURLOOPICONST", "200"},
-       {"VELLOOPPCONST", "5"},      {"VELLOOPICONST", "500"},  {"MAXVEL", "4"},
-       {"MAXFORCE", "1267"},        {"MAXHOMEVEL", "0.1"},     {"MAXHOMEFORCE", "100"},
-       {"HOLDCURFORCE", "500"},     {"SEATINGFORCE", "1267"},  {"SEATFORCETIME", "10"},
-       {"RUNLOSSVEL", "10.0"},      {"DMDLOSSVEL", "0.1"}});
+  test::SetFields(original,
+                  "SERIALNO=123|MODELNO=LMX9000-1|OrvikPartNo=1234567-890|PARTNO=5123456 789-X|"
+                  "ACTTYPE=770|HOMEPOS=1|POSCMDSRC=136|SPAN=4.25|STOPPOS=0.2|POSLOOPTUNECONST=15|"
+                  "CURLOOPPCONST=0.01|CURLOOPICONST=200|VELLOOPPCONST=5|VELLOOPICONST=500|MAXVEL=4|"
+                  "MAXFORCE=1267|MAXHOMEVEL=0.1|MAXHOMEFORCE=100|HOLDCURFORCE=500|"
+                  "SEATINGFORCE=1267|SEATFORCETIME=10|RUNLOSSVEL=10.0|DMDLOSSVEL=0.1");
   for (int k = 1; k < 17; ++k) {
     SetField(original.STROKETBL[k], std::to_string(k * 0.25));
   }
@@ -327,7 +306,7 @@ TEST(SetupPageValuesTest, DatabaseModeChangesNothingButSerialAndPartNumber) {
   values.ApplyPages(record);
 
   SetupParameters expected = original;
-  test::SetFields(expected, {{"SERIALNO", "00123"}, {"PARTNO", "5123456-789"}});
+  test::SetFields(expected, "SERIALNO=00123|PARTNO=5123456-789");
   EXPECT_EQ(std::memcmp(&record, &expected, sizeof(SetupFields)), 0);
   EXPECT_TRUE(ui.events.empty());
 }
