@@ -6,18 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace velmar::test {
 
 namespace {
 
-void ExecOrDie(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
-               const std::string& workDir) {
-  for (const std::string& assignment : extraEnv) {
-    putenv(const_cast<char*>(assignment.c_str()));
-  }
+void ExecOrDie(const std::vector<std::string>& argv, const std::string& workDir) {
   if (!workDir.empty() && chdir(workDir.c_str()) != 0) {
     _exit(126);
   }
@@ -57,8 +50,7 @@ void Drain(int outFd, int errFd, std::string& out, std::string& err) {
 
 }  // namespace
 
-RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
-                     const std::string& workDir) {
+RunResult RunProgram(const std::vector<std::string>& argv, const std::string& workDir) {
   RunResult result;
   int outPipe[2];
   int errPipe[2];
@@ -73,7 +65,7 @@ RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std
     dup2(devNull, STDIN_FILENO);
     close(outPipe[0]);
     close(errPipe[0]);
-    ExecOrDie(argv, extraEnv, workDir);
+    ExecOrDie(argv, workDir);
   }
   close(outPipe[1]);
   close(errPipe[1]);
@@ -95,7 +87,7 @@ SimProcess::SimProcess(const std::vector<std::string>& options) {
   if (pid_ == 0) {
     dup2(outPipe[1], STDOUT_FILENO);
     close(outPipe[0]);
-    ExecOrDie(argv, {}, "");
+    ExecOrDie(argv, "");
   }
   close(outPipe[1]);
   // The first line the simulator prints is its device.

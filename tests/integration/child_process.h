@@ -14,10 +14,8 @@ struct RunResult {
   std::string err;
 };
 
-// Runs `argv` with `extraEnv` ("NAME=value") added to the environment, in `workDir` when given.
-RunResult RunProgram(const std::vector<std::string>& argv,
-                     const std::vector<std::string>& extraEnv = {},
-                     const std::string& workDir = "");
+// Runs `argv` to its end, in `workDir` when given.
+RunResult RunProgram(const std::vector<std::string>& argv, const std::string& workDir = "");
 
 // A velmar-sim running on its own pty for the life of the object.
 class SimProcess {
