@@ -8,12 +8,11 @@
 #include <unistd.h>
 
 #include <string>
-#include <vector>
 
-namespace velmar {
+#include "support/frame_literals.h"
+
+namespace velmar::test {
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 // A pseudo-terminal pair: the test plays the actuator on the master side.
 class PosixSerialDriverTest : public ::testing::Test {
@@ -26,8 +25,11 @@ class PosixSerialDriverTest : public ::testing::Test {
   }
   void TearDown() override { close(master_); }
 
-  // Waits (in real time, briefly) until `count` bytes are waiting on the driver side.
-  int WaitForCount(int count) {
+  // Sends `bytes` from the actuator side and waits (in real time, briefly) until the driver has
+  // them all; the count it has.
+  int Arrive(const Bytes& bytes) {
+    const int count = static_cast<int>(bytes.size());
+    EXPECT_EQ(write(master_, bytes.data(), count), count);
     int waiting = 0;
     for (int i = 0; i < 200 && (waiting = driver_.ReceiveCount(0)) < count; ++i) {
       usleep(5000);
@@ -46,9 +48,8 @@ TEST_F(PosixSerialDriverTest, ExchangesRawBytesOverAPty) {
   EXPECT_EQ(driver_.SetBaud(0, 12345), -12);
   driver_.SetOutputA(0, 'S');  // a pty has no modem lines; must not disturb anything
 
-  const Bytes reply = {0x01, 0x06, 0x05, 0x92, 0x63, 0x0A, 0x0D, 0x00};
-  ASSERT_EQ(write(master_, reply.data(), 8), 8);
-  ASSERT_EQ(WaitForCount(8), 8);
+  const Bytes reply = Hex("01 06 05 92 63 0A 0D 00");
+  ASSERT_EQ(Arrive(reply), 8);
   uint8_t buffer[80] = {};
   EXPECT_EQ(driver_.Read(0, buffer, 3), 3);
   EXPECT_EQ(driver_.Read(0, buffer + 3, 80), 5);
@@ -61,8 +62,7 @@ TEST_F(PosixSerialDriverTest, ExchangesRawBytesOverAPty) {
   EXPECT_EQ(read(master_, buffer, sizeof buffer), 4);
   EXPECT_EQ(Bytes(buffer, buffer + 4), Bytes(reply.begin(), reply.begin() + 4));
 
-  ASSERT_EQ(write(master_, reply.data(), 4), 4);
-  ASSERT_EQ(WaitForCount(4), 4);
+  ASSERT_EQ(Arrive(Hex("01 06 05 92")), 4);
   EXPECT_EQ(driver_.DropReceived(0), 0);
   EXPECT_EQ(driver_.ReceiveCount(0), 0);
   EXPECT_EQ(driver_.Close(0), 0);
@@ -107,4 +107,4 @@ TEST(PosixSerialDriverPathTest, ComPortsMapToDevicesAndAMissingOneFailsWithTheRe
 }
 
 }  // namespace
-}  // namespace velmar
+}  // namespace velmar::test

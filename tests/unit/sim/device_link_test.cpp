@@ -1,10 +1,11 @@
+#include "device_link.h"
+
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "device_link.h"
+#include "sim_test_helpers.h"
 
 namespace velmar::test {
 namespace {
@@ -12,10 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(DeviceLinkTest, ReplacesOnlyLinksAndRemovesOnlyItsOwn) {
-  char pattern[] = "/tmp/velmar-sim-link-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const fs::path dir = pattern;
-  const std::string link = dir / "ttyV0";
+  const TempDir dir;
+  const std::string link = dir.path / "ttyV0", file = dir.path / "file";
   std::string error;
   ASSERT_TRUE(CreateDeviceLink("/dev/pts/98", link, error)) << error;
   ASSERT_TRUE(CreateDeviceLink("/dev/pts/99", link, error)) << error;
@@ -25,11 +24,9 @@ TEST(DeviceLinkTest, ReplacesOnlyLinksAndRemovesOnlyItsOwn) {
   RemoveDeviceLink("/dev/pts/99", link);
   EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
 
-  const std::string file = dir / "file";
   std::ofstream(file) << "keep";
   EXPECT_FALSE(CreateDeviceLink("/dev/pts/99", file, error));
   EXPECT_TRUE(fs::is_regular_file(file));
-  fs::remove_all(dir);
 }
 
 }  // namespace

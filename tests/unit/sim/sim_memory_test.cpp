@@ -1,30 +1,19 @@
 #include "sim_memory.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <vector>
+
+#include "sim_test_helpers.h"
 
 namespace velmar::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-class SimMemoryTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/velmar-sim-memory-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  fs::path dir_;
-};
-
-TEST_F(SimMemoryTest, IdentificationIsStoredTwoCharactersPerWordLowByteFirst) {
+TEST(SimMemoryTest, IdentificationIsStoredTwoCharactersPerWordLowByteFirst) {
   SimMemory memory;
   memory.SetSerialNumber(0x00012345);
   memory.SetModelNumber("ABC");
@@ -36,15 +25,16 @@ TEST_F(SimMemoryTest, IdentificationIsStoredTwoCharactersPerWordLowByteFirst) {
   EXPECT_EQ(memory.PartNumber(), "0123456789ABCDEF");
 }
 
-TEST_F(SimMemoryTest, SavedImageLoadsBackAndReplacesTheOldFile) {
-  const std::string path = dir_ / "memory.bin";
+TEST(SimMemoryTest, SavedImageLoadsBackAndReplacesTheOldFile) {
+  const TempDir dir;
+  const std::string path = dir.path / "memory.bin";
   std::ofstream(path, std::ios::binary) << std::string(8192, '\x11');
   SimMemory memory;
   memory.SetWord(0, 0xBEEF);
   memory.SetWord(0xFFF, 0x1234);
   std::string error;
   ASSERT_TRUE(memory.Save(path, error)) << error;
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
   std::ifstream in(path, std::ios::binary);
   EXPECT_EQ(in.get(), 0xEF);
   EXPECT_EQ(in.get(), 0xBE);
@@ -55,15 +45,15 @@ TEST_F(SimMemoryTest, SavedImageLoadsBackAndReplacesTheOldFile) {
   EXPECT_EQ(loaded.Word(0xFFF), 0x1234);
   EXPECT_EQ(loaded.Word(0x109), 0xFFFF);
   error.clear();
-  EXPECT_FALSE(memory.Save((dir_ / "none" / "memory.bin").string(), error));
+  EXPECT_FALSE(memory.Save((dir.path / "none" / "memory.bin").string(), error));
   EXPECT_FALSE(error.empty());
 }
 
-TEST_F(SimMemoryTest, BadFilesLeaveTheMemoryAlone) {
-  // -1: no file at all
-  for (const int size : {-1, 0, 8191, 8193}) {
+TEST(SimMemoryTest, BadFilesLeaveTheMemoryAlone) {
+  const TempDir dir;
+  for (const int size : {-1, 0, 8191, 8193}) {  // -1: no file at all
     SCOPED_TRACE(size);
-    const std::string path = dir_ / std::to_string(size);
+    const std::string path = dir.path / std::to_string(size);
     if (size >= 0) {
       std::ofstream(path, std::ios::binary) << std::string(size, '\x22');
     }

@@ -1,25 +1,21 @@
 #pragma once
 
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
 #include <cstdint>
-#include <vector>
+#include <filesystem>
 
 #include "simulated_actuator.h"
-#include "support/scripted_serial_driver.h"
+#include "support/frame_literals.h"
 
 namespace velmar::test {
 
-const Bytes kVersionRequestCrc{0x01, 0x10, 0x05, 0x9C, 0x03};
-const Bytes kStatusRequest{0x01, 0x13, 0x05, 0x9C, 0xF3};
-const Bytes kAckSum{0x01, 0x06, 0x04, 0x0B};
-const Bytes kAckCrc{0x01, 0x06, 0x05, 0x92, 0x63};
-const Bytes kNakSum{0x01, 0x07, 0x04, 0x0C};
-const Bytes kNakCrc{0x01, 0x07, 0x05, 0x93, 0xF3};
-const Bytes kWriteDoneCrc{0x01, 0x0E, 0x05, 0x95, 0xA3};
-
-inline Bytes Concat(Bytes first, const Bytes& second) {
-  first.insert(first.end(), second.begin(), second.end());
-  return first;
-}
+// Frames written out by hand, so a wrong constant in the simulator shows.
+const Bytes kVersionRequestCrc = Hex("01 10 05 9C 03"), kStatusRequest = Hex("01 13 05 9C F3");
+const Bytes kAckSum = Hex("01 06 04 0B"), kAckCrc = Hex("01 06 05 92 63");
+const Bytes kNakSum = Hex("01 07 04 0C"), kNakCrc = Hex("01 07 05 93 F3");
+const Bytes kWriteDoneCrc = Hex("01 0E 05 95 A3");
 
 inline void Send(SimulatedActuator& actuator, const Bytes& request, int64_t nowMs) {
   actuator.Input(request.data(), request.size(), nowMs);
@@ -31,5 +27,19 @@ inline Bytes Received(SimulatedActuator& actuator, int64_t nowMs) {
   out.resize(actuator.Take(out.data(), out.size(), nowMs));
   return out;
 }
+
+// A fresh folder under /tmp, removed with all it holds at the end of the test.
+struct TempDir {
+  TempDir() {
+    char pattern[] = "/tmp/velmar-sim-test-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+      ADD_FAILURE() << "no temporary folder";
+    }
+    path = pattern;
+  }
+  ~TempDir() { std::filesystem::remove_all(path); }
+
+  std::filesystem::path path;
+};
 
 }  // namespace velmar::test

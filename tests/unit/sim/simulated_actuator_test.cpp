@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "sim_test_helpers.h"
 
 namespace velmar::test {
@@ -18,13 +23,20 @@ SimulatedActuator MakeActuator(FrameMode mode, int firmware) {
   state.span = 0x12345678;
   state.runHours = 100000;
   state.poweredHours = 0x80000001;
+  state.modeState = ModeState::kRunOn;
+  const std::array<uint16_t, 3> motorTemperatures = {0x0101, 0x0202, 0x0303};
+  state.status = {motorTemperatures, 0x0404, -2,    0x11223344, 0x55667788, 0x00F3, 0x0506,
+                  -0x0506,           0x0708, 0x090A};
   return SimulatedActuator(state);
 }
 
 TEST(SimulatedActuatorTest, AnswersEachRequestWithTheExactReply) {
-  // Words 4-9: serial 12345, then "LMX4100-".
-  const Bytes ident{0x39, 0x30, 0x00, 0x00, 'L', 'M', 'X', '4', '1', '0', '0', '-'};
-  const Bytes writeWords = CrcFrame(0x09, {0x00, 0x01, 0x34, 0x12, 0x78, 0x56});
+  const std::string ident = "39 30 00 00 4C 4D 58 34 31 30 30 2D";  // 12345, "LMX4100-"
+  const Bytes writeWords = Crc(0x09, "00 01 34 12 78 56"), ident6 = Sum(0x0C, "04 00 06 00");
+  // Every status field in place; the flags carry the mode state in bits 0-1.
+  const Bytes status = Crc(0x33,
+                           "01 01 02 02 03 03 04 04 FE FF 22 11 44 33 66 55 88 77 F1 00 "
+                           "06 05 FA FA 08 07 0A 09");
   struct Case {
     const char* name;
     FrameMode mode;
@@ -32,32 +44,31 @@ TEST(SimulatedActuatorTest, AnswersEachRequestWithTheExactReply) {
     Bytes request, expected;
   };
   const Case cases[] = {
-      {"sum version", kSum, 0x30A, {0x01, 0x10, 0x04, 0x15}, {0x01, 0x10, 0x06, 0x03, 0x0A, 0x24}},
-      {"crc version", kCrc, 0x30A, kVersionRequestCrc, CrcFrame(0x10, {3, 10})},
+      {"sum version", kSum, 0x30A, Sum(0x10), Hex("01 10 06 03 0A 24")},
+      {"crc version", kCrc, 0x30A, kVersionRequestCrc, Crc(0x10, "03 0A")},
       {"sum actuator ignores crc version", kSum, 0x30A, kVersionRequestCrc, {}},
-      {"crc actuator ignores sum version", kCrc, 0x30A, SumFrame(0x10), {}},
-      {"write enable sum", kSum, 0x200, SumFrame(0x05), kAckSum},
-      {"write enable crc", kCrc, 0x30A, CrcFrame(0x05), kAckCrc},
-      {"clear faults crc", kCrc, 0x30A, CrcFrame(0x11), kAckCrc},
-      {"commit without write enable", kCrc, 0x30A, CrcFrame(0x0A), kNakCrc},
-      {"span", kCrc, 0x30A, CrcFrame(0x12), CrcFrame(0x32, {0x78, 0x56, 0x34, 0x12, 0, 0})},
-      {"max force to a sum actuator", kSum, 0x200, CrcFrame(0x14), CrcFrame(0x34, {0x27, 0x03})},
-      {"run hours 32-bit", kCrc, 0x206, CrcFrame(0x15), CrcFrame(0x35, {0xA0, 0x86, 0x01, 0})},
-      {"run hours 16-bit in fours", kCrc, 0x205, CrcFrame(0x15), CrcFrame(0x35, {0xA8, 0x61})},
-      {"no run hours before 2.02", kCrc, 0x201, CrcFrame(0x15), {}},
-      {"powered hours", kCrc, 0x206, CrcFrame(0x17), CrcFrame(0x37, {0x01, 0, 0, 0x80})},
-      {"no powered hours before 2.06", kCrc, 0x205, CrcFrame(0x17), {}},
-      {"read words sum", kSum, 0x200, SumFrame(0x0C, {4, 0, 6, 0}), SumFrame(0x0D, ident)},
-      {"read words crc", kCrc, 0x30A, CrcFrame(0x0C, {4, 0, 6, 0}), CrcFrame(0x0D, ident)},
-      {"read words of the other form", kCrc, 0x30A, SumFrame(0x0C, {4, 0, 6, 0}), {}},
-      {"read words count not 6", kSum, 0x200, SumFrame(0x0C, {4, 0, 5, 0}), kNakSum},
-      {"read words past the end", kCrc, 0x30A, CrcFrame(0x0C, {0xFB, 0x0F, 6, 0}), kNakCrc},
+      {"crc actuator ignores sum version", kCrc, 0x30A, Sum(0x10), {}},
+      {"write enable sum", kSum, 0x200, Sum(0x05), kAckSum},
+      {"write enable crc", kCrc, 0x30A, Crc(0x05), kAckCrc},
+      {"clear faults crc", kCrc, 0x30A, Crc(0x11), kAckCrc},
+      {"commit without write enable", kCrc, 0x30A, Crc(0x0A), kNakCrc},
+      {"status", kCrc, 0x30A, kStatusRequest, status},
+      {"span", kCrc, 0x30A, Crc(0x12), Crc(0x32, "78 56 34 12 00 00")},
+      {"max force to a sum actuator", kSum, 0x200, Crc(0x14), Crc(0x34, "27 03")},
+      {"run hours 32-bit", kCrc, 0x206, Crc(0x15), Crc(0x35, "A0 86 01 00")},
+      {"run hours 16-bit in fours", kCrc, 0x205, Crc(0x15), Crc(0x35, "A8 61")},
+      {"no run hours before 2.02", kCrc, 0x201, Crc(0x15), {}},
+      {"powered hours", kCrc, 0x206, Crc(0x17), Crc(0x37, "01 00 00 80")},
+      {"no powered hours before 2.06", kCrc, 0x205, Crc(0x17), {}},
+      {"read words sum", kSum, 0x200, ident6, Sum(0x0D, ident)},
+      {"read words crc", kCrc, 0x30A, Crc(0x0C, "04 00 06 00"), Crc(0x0D, ident)},
+      {"read words of the other form", kCrc, 0x30A, ident6, {}},
+      {"read words count not 6", kSum, 0x200, Sum(0x0C, "04 00 05 00"), kNakSum},
+      {"read words past the end", kCrc, 0x30A, Crc(0x0C, "FB 0F 06 00"), kNakCrc},
       {"write words without write enable", kCrc, 0x30A, writeWords, kNakCrc},
-      {"read memory word 0xFFFF", kSum, 0x30A, CrcFrame(0x19, {0x09, 0x01}),
-       CrcFrame(0x36, {0xFF, 0xFF})},
-      {"read memory word out of range", kCrc, 0x30A, CrcFrame(0x19, {0x00, 0x10}), kNakCrc},
-      {"write memory word to a sum actuator", kSum, 0x30A, CrcFrame(0x1A, {0, 1, 0x34, 0x12}),
-       kAckCrc},
+      {"read memory word 0xFFFF", kSum, 0x30A, Crc(0x19, "09 01"), Crc(0x36, "FF FF")},
+      {"read memory word out of range", kCrc, 0x30A, Crc(0x19, "00 10"), kNakCrc},
+      {"write memory word to a sum actuator", kSum, 0x30A, Crc(0x1A, "00 01 34 12"), kAckCrc},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -68,110 +79,61 @@ TEST(SimulatedActuatorTest, AnswersEachRequestWithTheExactReply) {
   }
 }
 
-TEST(SimulatedActuatorTest, StatusFrameCarriesEveryFieldInPlace) {
-  ActuatorState state;
-  state.modeState = ModeState::kRunOn;
-  state.status = {{0x0101, 0x0202, 0x0303},
-                  0x0404,
-                  -2,
-                  0x11223344,
-                  0x55667788,
-                  0x00F3,
-                  0x0506,
-                  -0x0506,
-                  0x0708,
-                  0x090A};
-  SimulatedActuator actuator(state);
-  Send(actuator, kStatusRequest, 1000);
-  EXPECT_EQ(Received(actuator, 2000),
-            CrcFrame(0x33, {0x01, 0x01, 0x02, 0x02, 0x03, 0x03, 0x04, 0x04, 0xFE, 0xFF,
-                            0x22, 0x11, 0x44, 0x33, 0x66, 0x55, 0x88, 0x77, 0xF1, 0x00,
-                            0x06, 0x05, 0xFA, 0xFA, 0x08, 0x07, 0x0A, 0x09}));
-}
-
 TEST(SimulatedActuatorTest, StateChangingRequestsTakeEffect) {
   SimulatedActuator actuator = MakeActuator(kCrc, 0x30A);
   actuator.State().status.faultBits = 0x0042;
-  Send(actuator, CrcFrame(0x11), 1000);
-  Send(actuator, CrcFrame(0x16), 1100);
-  Send(actuator, CrcFrame(0x1A, {0x00, 0x01, 0x34, 0x12}), 1200);
-  EXPECT_EQ(Received(actuator, 2000), Concat(Concat(kAckCrc, kAckCrc), kAckCrc));
+  Send(actuator, Crc(0x11), 1000);
+  Send(actuator, Crc(0x16), 1100);
+  Send(actuator, Crc(0x1A, "00 01 34 12"), 1200);
+  EXPECT_EQ(Received(actuator, 2000), Join({kAckCrc, kAckCrc, kAckCrc}));
   EXPECT_EQ(actuator.State().status.faultBits, 0);
   EXPECT_EQ(actuator.State().runHours, 0u);
   EXPECT_EQ(actuator.Memory().Word(0x100), 0x1234);
-  EXPECT_EQ(actuator.ReceivedCodes(), (Bytes{0x11, 0x16, 0x1A}));
+  EXPECT_EQ(actuator.ReceivedCodes(), Hex("11 16 1A"));
 }
 
 TEST(SimulatedActuatorTest, WritesPagesAndCommitsOnlyWhileWritesAreEnabled) {
   SimulatedActuator actuator = MakeActuator(kSum, 0x200);
   int commits = 0;
   actuator.SetCommitHandler([&] { ++commits; });
-  Send(actuator, SumFrame(0x05), 1000);
+  Send(actuator, Sum(0x05), 1000);
   EXPECT_EQ(Received(actuator, 1100), kAckSum);
-  // Page 1 (word 6) in sum form.
-  Bytes data{0x06, 0x00};
-  for (uint8_t i = 0; i < 12; ++i) {
-    data.push_back(static_cast<uint8_t>(0xA0 + i));
-  }
-  Send(actuator, SumFrame(0x09, data), 2000);
+  const Bytes page1 = Sum(0x09, "06 00 A0 A1 A2 A3 A4 A5 A6 A7 A8 A9 AA AB");  // words 6..11
+  Send(actuator, page1, 2000);
   // The acknowledge alone first, the write-done only after the memory write.
   EXPECT_EQ(Received(actuator, 2020), kAckSum);
   EXPECT_EQ(Received(actuator, 2033), Bytes{});
-  EXPECT_EQ(Received(actuator, 2040), SumFrame(0x0E));
+  EXPECT_EQ(Received(actuator, 2040), Sum(0x0E));
   EXPECT_EQ(actuator.Memory().ModelNumber(), "\xA0\xA1\xA2\xA3\xA4\xA5\xA6\xA7\xA8\xA9\xAA\xAB");
   EXPECT_TRUE(actuator.HasUncommittedWrites());
 
-  Send(actuator, SumFrame(0x0A), 3000);
+  Send(actuator, Sum(0x0A), 3000);
   EXPECT_EQ(Received(actuator, 3100), kAckSum);
   EXPECT_EQ(commits, 1);
   EXPECT_EQ(actuator.CommitCount(), 1);
   EXPECT_FALSE(actuator.HasUncommittedWrites());
 
   // Disabled again: the acknowledge of the disable, then a refusal of the page.
-  Send(actuator, SumFrame(0x08), 4000);
-  Send(actuator, SumFrame(0x09, data), 4100);
-  EXPECT_EQ(Received(actuator, 4200), Concat(kAckSum, kNakSum));
-}
-
-TEST(SimulatedActuatorTest, PacesRepliesAtTheLineRate) {
-  struct Case {
-    int baud;
-    Bytes request;
-    std::vector<std::pair<int64_t, size_t>> pendingAt;
-    int64_t firstDeliveryMs;
-  };
-  // Request at 1000, 2 ms processing, 520 us per byte at 19200 and 1041 us at 9600.
-  const Case cases[] = {
-      {19200, kVersionRequestCrc, {{1002, 0}, {1003, 1}, {1005, 5}, {1006, 7}}, 1003},
-      {19200, kStatusRequest, {{1018, 30}, {1019, 32}, {1020, 33}}, 1003},
-      {9600, kVersionRequestCrc, {{1003, 0}, {1004, 1}, {1009, 6}, {1010, 7}}, 1004},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.baud);
-    SimulatedActuator actuator(ActuatorState{}, LineTiming{c.baud});
-    Send(actuator, c.request, 1000);
-    EXPECT_EQ(actuator.NextDeliveryMs(), c.firstDeliveryMs);
-    for (const auto& [time, pending] : c.pendingAt) {
-      EXPECT_EQ(actuator.Pending(time), pending) << "at " << time;
-    }
-  }
+  Send(actuator, Sum(0x08), 4000);
+  Send(actuator, page1, 4100);
+  EXPECT_EQ(Received(actuator, 4200), Join({kAckSum, kNakSum}));
 }
 
 TEST(SimulatedActuatorTest, AssemblesRequestsFromNoisyPieces) {
   const Bytes& version = kVersionRequestCrc;
-  const Bytes reply = CrcFrame(0x10, {3, 10});
+  const Bytes reply = Crc(0x10, "03 0A");
   struct Case {
     const char* name;
     std::vector<std::pair<int64_t, Bytes>> pieces;
     Bytes expected;
   };
   const Case cases[] = {
-      {"split across calls", {{1000, {0x01, 0x10}}, {1005, {0x05, 0x9C, 0x03}}}, reply},
-      {"noise and a stray SOH before", {{1000, Concat({0x00, 0xFF, 0x01}, version)}}, reply},
-      {"damaged frame before", {{1000, Concat({0x01, 0x10, 0x05, 0x9C, 0x04}, version)}}, reply},
-      {"two requests at once", {{1000, Concat(version, version)}}, Concat(reply, reply)},
-      {"broken-off frame forgotten after a gap", {{1000, {1, 0x0C, 9}}, {1050, version}}, reply},
-      {"a frame that never completes", {{1000, {0x01, 0x10, 0x05, 0x9C}}}, {}},
+      {"split across calls", {{1000, Hex("01 10")}, {1005, Hex("05 9C 03")}}, reply},
+      {"noise and a stray SOH before", {{1000, Join({Hex("00 FF 01"), version})}}, reply},
+      {"damaged frame before", {{1000, Join({Hex("01 10 05 9C 04"), version})}}, reply},
+      {"two requests at once", {{1000, Join({version, version})}}, Join({reply, reply})},
+      {"broken-off frame forgotten after a gap", {{1000, Hex("01 0C 09")}, {1050, version}}, reply},
+      {"a frame that never completes", {{1000, Hex("01 10 05 9C")}}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
