@@ -46,11 +46,15 @@ inline void ExpectFields(const SetupFields& fields, std::string_view items) {
   ForEachItem(items, [&](auto key, auto text) { EXPECT_EQ(FieldValue(fields, key), text) << key; });
 }
 
-// The default loop constants of firmware 1.00 (the record's own are those of 1.01).
-inline void SetFirmware100LoopSet(SetupFields& fields) {
-  SetFields(fields,
-            "POSLOOPTUNECONST=15|CURLOOPPCONST=0.01|CURLOOPICONST=200|VELLOOPPCONST=5|"
-            "VELLOOPICONST=500");
+// A record with the defaults but for the listed fields.
+inline SetupParameters Record(std::string_view items) {
+  SetupParameters record;
+  SetFields(record, items);
+  return record;
 }
+
+// The default loop constants of firmware 1.00 (the record's own are those of 1.01).
+inline constexpr const char* kLoops100 =
+    "POSLOOPTUNECONST=15|CURLOOPPCONST=0.01|CURLOOPICONST=200|VELLOOPPCONST=5|VELLOOPICONST=500";
 
 }  // namespace velmar::test

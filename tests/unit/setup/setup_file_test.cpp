@@ -7,9 +7,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "configdb/temp_folder.h"
@@ -59,61 +63,56 @@ void ExpectSameFields(const SetupFields& a, const SetupFields& b) {
   }
 }
 
-// One line applied to a fresh record. Only lines beginning with a letter count; keys are found
-// inside the first token; the value is the next token.
+// One line applied to a fresh record: "" expects no change. Only lines beginning with a letter
+// count; keys are found inside the first token; the value is the next token. Old keys hold 9
+// padding characters, then the value rotated and spaced.
 TEST(SetupFileLineTest, KeysValuesAndQuirks) {
-  for (const char* line : {"SPAN = 4.5\r\n", "span=4.5", "SPAN 4.5", "SPAN==4.5", "XSPANX = 4.5"}) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"SPAN = 4.5\r\n", "SPAN=4.5"},
+      {"span=4.5", "SPAN=4.5"},
+      {"SPAN 4.5", "SPAN=4.5"},
+      {"SPAN==4.5", "SPAN=4.5"},
+      {"XSPANX = 4.5", "SPAN=4.5"},
+      {"  SPAN = 4.5", ""},
+      {";SPAN = 4.5", ""},
+      {"4.5 = SPAN", ""},
+      {"SPAN", ""},
+      {"SPAN = ", ""},
+      {"SPAN\t4.5", ""},
+      {"UNKNOWN = 4.5", ""},
+      {"MAXHOMEVEL = 0.7", "MAXHOMEVEL=0.7|MAXVEL=6"},
+      {"SPAN = 4\xB5.5", "SPAN=4"},
+      {"MODELNO = lmx4100-262k", "MODELNO=LMX4100-262K"},
+      {"SPAN = 12345678901234567890", "SPAN=123456789012345"},
+      {"ACTTYPE = 123456789", "ACTTYPE=1234567"},
+      {"MODELNUM = 123456789NxOx", "MODELNO=AB"},
+      {"MODELNUM = 123456789", "MODELNO=LMX4100-262K"},
+      {"SERIALNUM = PADPADPAD$x%x&", "SERIALNO=345"},
+      {"POSLPTUNECONST = PADPADPAD$x!", "POSLOOPTUNECONST=30"},
+      {"CURLPPCONST = PADPADPAD$x.x%", "CURLOOPPCONST=3.4"},
+      {"VELLPDCONST = PADPADPAD&", "VELLOOPDCONST=5"}};
+  for (const auto& [line, expected] : cases) {
+    SCOPED_TRACE(line);
     SetupFields fields;
-    EXPECT_TRUE(ApplySetupFileLine(fields, line)) << line;
-    EXPECT_STREQ(fields.SPAN, "4.5") << line;
-  }
-  for (const char* line : {"  SPAN = 4.5", ";SPAN = 4.5", "4.5 = SPAN", "SPAN",
-                           "SPAN = ", "SPAN\t4.5", "UNKNOWN = 4.5"}) {
-    SetupFields fields;
-    EXPECT_EQ(ApplySetupFileLine(fields, line), std::isalpha(line[0]) != 0) << line;
-    EXPECT_EQ(std::memcmp(&fields, &kDefaults, sizeof(SetupFields)), 0) << line;
-  }
-  // Old keys hold 9 padding characters, then the value rotated and spaced.
-  const struct {
-    std::string line;
-    const char* expected;
-  } cases[] = {{"MAXHOMEVEL = 0.7", "MAXHOMEVEL=0.7|MAXVEL=6"},
-               {"SPAN = 4\xB5.5", "SPAN=4"},
-               {"MODELNO = lmx4100-262k", "MODELNO=LMX4100-262K"},
-               {"SPAN = 12345678901234567890", "SPAN=123456789012345"},
-               {"ACTTYPE = 123456789", "ACTTYPE=1234567"},
-               {"MODELNUM = 123456789NxOx", "MODELNO=AB"},
-               {"MODELNUM = 123456789", "MODELNO=LMX4100-262K"},
-               {"SERIALNUM = PADPADPAD$x%x&", "SERIALNO=345"},
-               {"POSLPTUNECONST = PADPADPAD$x!", "POSLOOPTUNECONST=30"},
-               {"CURLPPCONST = PADPADPAD$x.x%", "CURLOOPPCONST=3.4"},
-               {"VELLPDCONST = PADPADPAD&", "VELLOOPDCONST=5"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.line);
-    SetupFields fields;
-    EXPECT_TRUE(ApplySetupFileLine(fields, c.line));
-    test::ExpectFields(fields, c.expected);
+    EXPECT_EQ(ApplySetupFileLine(fields, line), std::isalpha(line[0]) != 0);
+    if (*expected == '\0') {
+      EXPECT_EQ(std::memcmp(&fields, &kDefaults, sizeof(SetupFields)), 0);
+    }
+    test::ExpectFields(fields, expected);
   }
 }
 
 TEST(SetupFileLineTest, LegacyValueDecode) {
-  const struct {
-    std::string token;
-    const char* expected;  // nullptr: no value
-  } cases[] = {
-      {"123456789", nullptr},    {"", nullptr},
+  const std::pair<std::string, std::optional<std::string>> cases[] = {
+      {"123456789", {}},         {"", {}},
       {"123456789!", "0"},       {"123456789*", "9"},
       {"123456789!x", "0"},      {"123456789!x*", "09"},
       {"1234567890", "!"},       {"123456789YxZxKx*x-", "LMX9-"},
       {"123456789yxzxk", "lmx"}, {"123456789AxMxNxZ", "NZAM"},
       {"123456789~x ", " ~"},    {"123456789\xE9", "\xE9"},
   };
-  for (const auto& c : cases) {
-    const auto decoded = LegacyValueDecode(c.token);
-    EXPECT_EQ(decoded.has_value(), c.expected != nullptr) << c.token;
-    if (decoded.has_value() && c.expected != nullptr) {
-      EXPECT_EQ(*decoded, c.expected) << c.token;
-    }
+  for (const auto& [token, expected] : cases) {
+    EXPECT_EQ(LegacyValueDecode(token), expected) << token;
   }
 }
 
@@ -157,22 +156,21 @@ TEST_F(SetupFileTest, SavedDefaultRecordIsExactBytesAndReplacesTheOldFile) {
   EXPECT_EQ(record.statusText, "Finished Saving Actuator Setup.");
 
   // One step per key line, the bar stopping at 33.
-  const std::vector<int> positions = ui_.Positions();
-  EXPECT_EQ(positions.size(), 47u);
-  EXPECT_EQ(std::max_element(positions.begin(), positions.end()) - positions.begin(), 33);
-  std::vector<int> sleeps(45, 20);
-  sleeps.insert(sleeps.end(), {100, 100});
+  std::vector<int> positions(47, 33);
+  std::iota(positions.begin(), positions.begin() + 34, 0);
+  EXPECT_EQ(ui_.Positions(), positions);
+  std::vector<int> sleeps(47, 20);
+  sleeps[45] = sleeps[46] = 100;
   EXPECT_EQ(clock_.sleeps, sleeps);
-  EXPECT_EQ(ui_.events.front(), "Progress|Saving Setup Parameters...");
-  EXPECT_EQ(ui_.events[1], "Range|0|33");
+  EXPECT_EQ(Strings(ui_.events.begin(), ui_.events.begin() + 2),
+            (Strings{"Progress|Saving Setup Parameters...", "Range|0|33"}));
   EXPECT_TRUE(ui_.Messages().empty());
 }
 
 TEST_F(SetupFileTest, RoundTripReproducesEveryField) {
-  SetupParameters saved;
-  test::SetFields(saved,
-                  "SERIALNO=12345|MODELNO=LMX4200-100K|SPAN=4.25|STROKETBL07=1.75|MOTOROVERTEMP=3|"
-                  "SEATINGFORCE=750|DMDLOSSVEL=1.25|OrvikPartNo=1234567-890");
+  SetupParameters saved = test::Record(
+      "SERIALNO=12345|MODELNO=LMX4200-100K|SPAN=4.25|STROKETBL07=1.75|MOTOROVERTEMP=3|"
+      "SEATINGFORCE=750|DMDLOSSVEL=1.25|OrvikPartNo=1234567-890");
   ASSERT_EQ(SaveSetupFile(saved, PathOf("a.cfg"), ui_, clock_), 0);
 
   SetupParameters loaded;
@@ -183,13 +181,11 @@ TEST_F(SetupFileTest, RoundTripReproducesEveryField) {
 
 TEST_F(SetupFileTest, LoadingKeepsMissingKeysAndResetsTheSeatingFields) {
   WriteBytes("span.cfg", "SPAN = 4.5\r\n");
-  SetupParameters record;
-  test::SetFields(record, "MAXVEL=7|SEATINGFORCE=1|SEATFORCETIME=2|RUNLOSSVEL=3|DMDLOSSVEL=4");
-  SetupParameters expected;
-  test::SetFields(expected, "MAXVEL=7|SPAN=4.5");
+  SetupParameters record =
+      test::Record("MAXVEL=7|SEATINGFORCE=1|SEATFORCETIME=2|RUNLOSSVEL=3|DMDLOSSVEL=4");
 
   ASSERT_EQ(LoadSetupFile(record, PathOf("span.cfg"), ui_, clock_), 0);
-  ExpectSameFields(record, expected);
+  ExpectSameFields(record, test::Record("MAXVEL=7|SPAN=4.5"));
   EXPECT_EQ(ui_.events, (Strings{"Progress|Loading Actuator Setup...", "Range|0|100", "Position|0",
                                  "Position|3", "Position|100",
                                  "Status|Finished Loading Actuator Setup.", "EndProgress"}));
@@ -209,8 +205,7 @@ TEST_F(SetupFileTest, UnopenableFilesWarnAndChangeNothing) {
   std::filesystem::create_directory(PathOf("busy.cfg"));
   const Strings loadWarning{"Warning|File Error|Error opening actuator setup file."};
   for (const std::string& path : {PathOf("missing/a.cfg"), PathOf("busy.cfg")}) {
-    SetupParameters record;
-    SetField(record.SEATINGFORCE, "1");
+    SetupParameters record = test::Record("SEATINGFORCE=1");
     const SetupParameters before = record;
     test::RecordingUi load, quiet, save;
     EXPECT_EQ(LoadSetupFile(record, path, load, clock_), -1) << path;
@@ -227,19 +222,14 @@ TEST_F(SetupFileTest, UnopenableFilesWarnAndChangeNothing) {
 
 TEST_F(SetupFileTest, MalformedFilesLoadSafely) {
   std::mt19937 random(1234);
-  std::string garbage;
-  for (int i = 0; i < 20000; ++i) {
-    garbage.push_back(static_cast<char>(random() & 0xFF));
-  }
+  std::string garbage(20000, '\0');
+  std::generate(garbage.begin(), garbage.end(), [&] { return static_cast<char>(random()); });
   std::string keyedGarbage;
   for (const SetupFieldInfo& info : kSetupFileFields) {
     keyedGarbage += std::string(info.key) + " = " + garbage.substr(info.offset, 200) + "\n";
   }
-  const struct {
-    const char* name;
-    std::string bytes;
-    const char* span;  // nullptr: anything terminated
-  } cases[] = {
+  // nullptr: any terminated SPAN.
+  const std::tuple<const char*, std::string, const char*> cases[] = {
       {"empty", "", "5.9"},
       {"binary", garbage, nullptr},
       {"keyed binary", keyedGarbage, nullptr},
@@ -251,18 +241,19 @@ TEST_F(SetupFileTest, MalformedFilesLoadSafely) {
       {"no line end", "SPAN = 2.5", "2.5"},
       {"old key short", "SERIALNUM = 12\nSPAN = 1.5\n", "1.5"},
   };
-  for (const auto& c : cases) {
-    WriteBytes("bad.cfg", c.bytes);
+  for (const auto& [name, bytes, span] : cases) {
+    SCOPED_TRACE(name);
+    WriteBytes("bad.cfg", bytes);
     SetupParameters record;
     test::RecordingUi ui;
-    ASSERT_EQ(LoadSetupFile(record, PathOf("bad.cfg"), ui, clock_), 0) << c.name;
-    EXPECT_TRUE(ui.Messages().empty()) << c.name;
+    ASSERT_EQ(LoadSetupFile(record, PathOf("bad.cfg"), ui, clock_), 0);
+    EXPECT_TRUE(ui.Messages().empty());
     for (const SetupFieldInfo& info : kSetupFileFields) {
       const std::span<const char> text = FieldText(record, info);
-      EXPECT_LT(std::strlen(text.data()), text.size()) << c.name << " " << info.key;
+      EXPECT_LT(std::strlen(text.data()), text.size()) << info.key;
     }
-    if (c.span != nullptr) {
-      EXPECT_STREQ(record.SPAN, c.span) << c.name;
+    if (span != nullptr) {
+      EXPECT_STREQ(record.SPAN, span);
     }
   }
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "setup/position_profile_table.h"
 
@@ -37,24 +38,18 @@ TEST(SetupNumericsTest, ConversionsAndLoopWords) {
 }
 
 TEST(SetupNumericsTest, VelocityLoopCoefficients) {
-  const struct {
-    uint16_t p, i, d;
-    LoopForm form;
-    uint16_t a, b, c;
-    int status;
-  } cases[] = {
-      {5, 0, 0, LoopForm::kFirmware100, 68, 68, 0, 1},
-      {40, 10000, 0, LoopForm::kFirmware100, 0, 0, 0, -2},  // A = 686.08, above 256
-      {0, 1000, 0, LoopForm::kFirmware100, 0, 0, 0, -1},    // B negative
-      {0, 0, 10, LoopForm::kFirmware101, 0, 0, 0, -1},      // B above A
-      {2387, 0, 0, LoopForm::kFirmware101, 32753, 32753, 0, 1},
-      {2388, 0, 0, LoopForm::kFirmware101, 0, 0, 0, -2},
+  constexpr LoopForm k100 = LoopForm::kFirmware100, k101 = LoopForm::kFirmware101;
+  const std::tuple<uint16_t, uint16_t, uint16_t, LoopForm, std::array<int, 4>> cases[] = {
+      {5, 0, 0, k100, {68, 68, 0, 1}},
+      {40, 10000, 0, k100, {0, 0, 0, -2}},  // A = 686.08, above 256
+      {0, 1000, 0, k100, {0, 0, 0, -1}},    // B negative
+      {0, 0, 10, k101, {0, 0, 0, -1}},      // B above A
+      {2387, 0, 0, k101, {32753, 32753, 0, 1}},
+      {2388, 0, 0, k101, {0, 0, 0, -2}},
   };
-  for (const auto& c : cases) {
-    const VelocityCoefficients v = VelocityLoopCoefficients(c.p, c.i, c.d, c.form);
-    EXPECT_EQ((std::array<int, 4>{v.a, v.b, v.c, v.status}),
-              (std::array<int, 4>{c.a, c.b, c.c, c.status}))
-        << c.p << " " << c.i << " " << c.d;
+  for (const auto& [p, i, d, form, expected] : cases) {
+    const VelocityCoefficients v = VelocityLoopCoefficients(p, i, d, form);
+    EXPECT_EQ((std::array<int, 4>{v.a, v.b, v.c, v.status}), expected) << p << " " << i << " " << d;
   }
 }
 

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "setup/pack_setup.h"
@@ -16,41 +19,31 @@ namespace velmar {
 namespace {
 
 TEST(SetupRecordTest, LeadingNumberParsing) {
-  const struct {
-    const char* text;
-    int32_t integer;
-    double decimal;
-  } cases[] = {{"  -7abc", -7, -7.0}, {"+5.9", 5, 5.9}, {".5", 0, 0.5},    {"2.5E-1x", 2, 0.25},
-               {"7e", 7, 7.0},        {"abc", 0, 0.0},  {"-", 0, 0.0},     {"inf", 0, 0.0},
-               {"nan", 0, 0.0},       {"0x10", 0, 0.0}, {"\t12", 12, 12.0}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ParseLeadingInt(c.text), c.integer) << c.text;
-    EXPECT_DOUBLE_EQ(ParseLeadingDouble(c.text), c.decimal) << c.text;
+  const std::tuple<const char*, int32_t, double> cases[] = {
+      {"  -7abc", -7, -7.0}, {"+5.9", 5, 5.9},   {".5", 0, 0.5},
+      {"2.5E-1x", 2, 0.25},  {"7e", 7, 7.0},     {"abc", 0, 0.0},
+      {"-", 0, 0.0},         {"inf", 0, 0.0},    {"nan", 0, 0.0},
+      {"0x10", 0, 0.0},      {"\t12", 12, 12.0}, {"-99999999999", INT32_MIN, -99999999999.0}};
+  for (const auto& [text, integer, decimal] : cases) {
+    EXPECT_EQ(ParseLeadingInt(text), integer) << text;
+    EXPECT_DOUBLE_EQ(ParseLeadingDouble(text), decimal) << text;
   }
-  EXPECT_EQ(ParseLeadingInt("99999999999999999999"), 2147483647);  // saturates
-  EXPECT_EQ(ParseLeadingInt("-99999999999"), -2147483647 - 1);
+  EXPECT_EQ(ParseLeadingInt("99999999999999999999"), INT32_MAX);  // saturates
 }
 
 TEST(SetupRecordTest, RecogniseDefaultLoopSet) {
-  const struct {
-    bool from100;  // starts from the 1.00 set instead of the record's defaults
-    const char* edit;
-    DefaultLoopSet expected;
-  } cases[] = {{false, "", DefaultLoopSet::Firmware101},
-               {false, "CURLOOPICONST=400.05", DefaultLoopSet::Firmware101},
-               {false, "CURLOOPICONST=400.1", DefaultLoopSet::None},
-               {false, "CURLOOPDCONST=0.001", DefaultLoopSet::None},
-               {false, "VELLOOPICONST=10000 counts", DefaultLoopSet::Firmware101},
-               {false, "POSLOOPTUNECONST=65556", DefaultLoopSet::Firmware101},  // 16-bit compare
-               {true, "CURLOOPPCONST=0.0105", DefaultLoopSet::Firmware100},
-               {true, "CURLOOPPCONST=0.011", DefaultLoopSet::None}};
-  for (const auto& c : cases) {
-    SetupParameters record;
-    if (c.from100) {
-      test::SetFirmware100LoopSet(record);
-    }
-    test::SetFields(record, c.edit);
-    EXPECT_EQ(RecogniseDefaultLoopSet(record), c.expected) << c.edit;
+  const std::string k100 = std::string(test::kLoops100) + "|";
+  const std::pair<std::string, DefaultLoopSet> cases[] = {
+      {"", DefaultLoopSet::Firmware101},
+      {"CURLOOPICONST=400.05", DefaultLoopSet::Firmware101},
+      {"CURLOOPICONST=400.1", DefaultLoopSet::None},
+      {"CURLOOPDCONST=0.001", DefaultLoopSet::None},
+      {"VELLOOPICONST=10000 counts", DefaultLoopSet::Firmware101},
+      {"POSLOOPTUNECONST=65556", DefaultLoopSet::Firmware101},  // 16-bit compare
+      {k100 + "CURLOOPPCONST=0.0105", DefaultLoopSet::Firmware100},
+      {k100 + "CURLOOPPCONST=0.011", DefaultLoopSet::None}};
+  for (const auto& [edit, expected] : cases) {
+    EXPECT_EQ(RecogniseDefaultLoopSet(test::Record(edit)), expected) << edit;
   }
 }
 
@@ -108,16 +101,14 @@ TEST(SetupPageImageTest, DefaultRecordPacksForEveryLayout) {
        {172, 0},    {174, 0},    {176, 40},   {178, 10000}, {180, 0},     {182, 6000}, {184, 807},
        {186, 1000}, {188, 500},  {190, 404},  {192, 500},   {194, 202},   {196, 250}});
 
-  SetupParameters oldLoops;
-  test::SetFirmware100LoopSet(oldLoops);
+  SetupParameters oldLoops = test::Record(test::kLoops100);
   PackSetup(oldLoops, 0x100);
   ExpectImage(oldLoops, 0x100,
               {{156, 15}, {158, 40}, {160, 200}, {164, 10}, {166, 200}, {170, 75}, {172, 61}});
 }
 
 TEST(SetupPageImageTest, IdentificationBytes) {
-  SetupParameters record;
-  test::SetFields(record, "SERIALNO=123456|MODELNO=AB C");
+  SetupParameters record = test::Record("SERIALNO=123456|MODELNO=AB C");
   record.MODELNO[13] = 'Z';  // behind the 12 packed bytes
   record.pageImage[3] = 0x5A;
   PackSetup(record, 0x101);
@@ -181,13 +172,11 @@ TEST(SetupPageImageTest, UnpackTexts) {
 }
 
 TEST(SetupPageImageTest, RoundTripKeepsValues) {
-  for (int version : {0x101, 0x30A}) {
-    SetupParameters record;
-    test::SetFields(record, "SERIALNO=31415|SPAN=12.25|STROKETBL16=12.25");
-    // Only 3.10 images carry the seating fields.
-    if (version == 0x30A) {
-      SetField(record.SEATFORCETIME, "750");
-    }
+  // Only 3.10 images carry the seating fields.
+  for (const auto& [version, seating] :
+       {std::pair{0x101, ""}, std::pair{0x30A, "|SEATFORCETIME=750"}}) {
+    SetupParameters record =
+        test::Record(std::string("SERIALNO=31415|SPAN=12.25|STROKETBL16=12.25") + seating);
     PackSetup(record, version);
     SetupParameters copy;
     std::memcpy(copy.pageImage, record.pageImage, sizeof(record.pageImage));
