@@ -7,10 +7,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <numeric>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -39,9 +39,8 @@ class SetupFileTest : public ::testing::Test {
   }
 
   std::string ReadBytes(const std::string& name) const {
-    std::stringstream bytes;
-    bytes << std::ifstream(PathOf(name), std::ios::binary).rdbuf();
-    return bytes.str();
+    std::ifstream file(PathOf(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
   }
 
   Strings Entries() const {

@@ -66,13 +66,12 @@ TEST(SetupNumericsTest, PositionProfileTableDescribesTheApproachCurve) {
   EXPECT_NEAR(Decode(words, 5), std::log(0.01) / f, 0.5);
   EXPECT_NEAR(Decode(words, 7), -0.25 * 6000 / std::log(0.75) * f, 1e-3);
   // The cubic passes through its four points within the precision of the coded coefficients.
-  const double fractions[] = {0.75, 1.0 / 3, 1.0 / 12, 0.01};
-  const double ys[] = {1500, 4000, 5500, 6000};
-  for (int k = 0; k < 4; ++k) {
-    const double x = -std::log(fractions[k]) / f;
+  for (const auto& [fraction, expected] :
+       {std::pair{0.75, 1500.0}, {1.0 / 3, 4000.0}, {1.0 / 12, 5500.0}, {0.01, 6000.0}}) {
+    const double x = -std::log(fraction) / f;
     const double y = Decode(words, 9) + Decode(words, 11) * x + Decode(words, 13) * x * x +
                      Decode(words, 15) * x * x * x;
-    EXPECT_NEAR(y, ys[k], 5) << k;
+    EXPECT_NEAR(y, expected, 5) << fraction;
   }
   // A zero loop constant or span makes f 0, infinite or NaN: the coded values fall back to 0.
   for (const auto& [loopConst, span] : {std::pair{0, 30208}, std::pair{20, 0}, std::pair{0, 0}}) {

@@ -146,6 +146,8 @@ TEST_F(EditingSheet, PageChecksKeepTheUserOnThePage) {
       {kInterpolation, kFirstPoint + 2, "0.3688", "Enter a number between 0.3689 and 5.9."},
       // 0.0002 + 0.0001 is a hair above 0.0003 in binary; the step is still exactly the minimum.
       {kInterpolation, kFirstPoint + 2, "0.0003", nullptr, kFirstPoint + 1, "0.0002"},
+      {kInterpolation, kFirstPoint + 2, "0.00029", "Enter a number between 0.0003 and 5.9.",
+       kFirstPoint + 1, "0.0002"},
       {kInterpolation, kFirstPoint + 16, " 5.9", "Enter a number between 0 and 5.9."},
       {kLoopTuning, kPositionLoopConstant, "0", "Enter an integer between 1 and 100."},
       {kLoopTuning, kCurrentLoopP, "0.0009", "Enter a number between 0.001 and 500."},

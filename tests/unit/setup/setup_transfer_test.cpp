@@ -345,7 +345,7 @@ TEST_F(SetupTransferTest, DownloadOutcomes) {
     EXPECT_EQ(Sent(kWriteWords), c.pages);
     EXPECT_EQ(actuator.CommitCount(), c.message.empty() ? 1 : 0);
     EXPECT_EQ(Sent(kWriteEnable) > 0, c.writes != kNeverOn);
-    EXPECT_EQ(Sent(kWriteDisable) > 0, c.writes == kOnAndOff);
+    EXPECT_EQ(Sent(kWriteDisable), c.writes == kOnAndOff ? 1 : 0);
     EXPECT_EQ(actuator.State().writesEnabled, c.writes == kLeftOn);
     if (c.message.empty()) {  // the last page of the 1.00 image holds four words
       EXPECT_EQ(driver.writes[driver.writes.size() - 3],
