@@ -4,24 +4,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QMap>
+#include <QMessageBox>
 #include <QPrintDialog>
 
 #include "transfer_progress_dialog.h"
 
 namespace velmar::test {
-
-namespace {
-
-QString KindOf(QMessageBox::Icon icon) {
-  static const QMap<QMessageBox::Icon, QString> kKinds = {{QMessageBox::Warning, "Warning"},
-                                                          {QMessageBox::Critical, "Error"},
-                                                          {QMessageBox::Information, "Information"},
-                                                          {QMessageBox::Question, "Question"}};
-  return kKinds.value(icon, "NoIcon");
-}
-
-}  // namespace
 
 ModalWatcher::ModalWatcher() {
   connect(&timer_, &QTimer::timeout, this, &ModalWatcher::Check);
@@ -44,16 +32,10 @@ void ModalWatcher::Check() {
     shotPath_.clear();
   }
   if (auto* box = qobject_cast<QMessageBox*>(window)) {
-    events.append(KindOf(box->icon()) + "|" + box->windowTitle() + "|" + box->text());
-    QMessageBox::StandardButton answer = QMessageBox::Ok;
-    if (box->icon() == QMessageBox::Question) {
-      answer = QMessageBox::No;
-      if (!answers.empty()) {
-        answer = answers.front();
-        answers.pop_front();
-      }
-    }
-    box->button(answer)->click();
+    // Indexed by QMessageBox::Icon.
+    static const QString kKinds[] = {"NoIcon", "Information", "Warning", "Error", "Question"};
+    events.append(kKinds[box->icon()] + "|" + box->windowTitle() + "|" + box->text());
+    box->button(box->icon() == QMessageBox::Question ? QMessageBox::No : QMessageBox::Ok)->click();
   } else if (auto* files = qobject_cast<QFileDialog*>(window)) {
     events.append("File|" + files->windowTitle() + "|" + files->nameFilters().join(';'));
     files->reject();

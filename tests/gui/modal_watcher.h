@@ -1,19 +1,17 @@
 #pragma once
 
-#include <QMessageBox>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
-#include <deque>
 
 namespace velmar::test {
 
 // Answers the windows a command runs modally, as a user would, and records each one as a line:
 // "Warning|caption|text" (also "Error", "Information", "Question"), "Dialog|title",
-// "File|title|filter;filter", "Print". Questions get the queued answers, No when none is left;
-// file boxes and the print dialog are cancelled, other dialogs closed with OK. Windows that run
-// their own operation (the transfer windows) are left alone.
+// "File|title|filter;filter", "Print". Questions are answered No, file boxes and the print dialog
+// cancelled, other dialogs closed with OK. Windows that run their own operation (the transfer
+// windows) are left alone.
 class ModalWatcher : public QObject {
   Q_OBJECT
 
@@ -24,7 +22,6 @@ class ModalWatcher : public QObject {
   void ShootNext(const QString& folder, const QString& name);
 
   QStringList events;
-  std::deque<QMessageBox::StandardButton> answers;
 
  private:
   void Check();

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/command_dispatch.h"
@@ -15,17 +15,16 @@
 namespace velmar {
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // Records the windows opened; the settings window runs the real load or save.
-class RecordingView : public MainWindowView {
- public:
-  explicit RecordingView(Session& session) : session_(session) {}
+struct RecordingView : MainWindowView {
+  explicit RecordingView(Session& s) : session(s) {}
   void RunSettingsWindow(SettingsMode mode) override {
-    events.push_back(mode == SettingsMode::Load ? "Load" : "Save");
-    if (mode == SettingsMode::Load) {
-      session_.settings.Load(session_.ui, session_.clock);
-    } else {
-      session_.settings.Save(session_.ui, session_.clock);
-    }
+    const bool load = mode == SettingsMode::Load;
+    events.push_back(load ? "Load" : "Save");
+    load ? session.settings.Load(session.ui, session.clock)
+         : session.settings.Save(session.ui, session.clock);
   }
   void ShowProgramInformation(const std::string&, const std::string&) override {}
   void ShowAbout() override {}
@@ -33,17 +32,13 @@ class RecordingView : public MainWindowView {
     events.push_back("Setup Pages|" + values.SERIALNO + "|" + values.SEATINGFORCE);
     return false;
   }
-
-  std::vector<std::string> events;
-
- private:
-  Session& session_;
+  Session& session;
+  Lines events;
 };
 
 // The main window without widgets, over an in-process actuator and a private settings folder.
 struct WindowFixture {
-  explicit WindowFixture(const ActuatorState& state = {},
-                         const std::filesystem::path& database = VELMAR_DEMO_DB)
+  explicit WindowFixture(const ActuatorState& state = {}, const char* database = VELMAR_DEMO_DB)
       : actuator(state), logic(session, poll, view, database) {
     poll.onRunningChanged = [this](bool start) { pollSwitches.push_back(start); };
     logic.Initialise();
@@ -79,8 +74,6 @@ ActuatorState Actuator(uint8_t major, uint8_t minor, ModeState mode = ModeState:
   state.firmwareMajor = major;
   state.firmwareMinor = minor;
   state.modeState = mode;
-  state.runHours = 1234;
-  state.poweredHours = 4321;
   return state;
 }
 
@@ -92,8 +85,8 @@ const std::string kNotReset = kWarning + "Actuator must be in RESET state to ";
 TEST(MainWindowStartUp, RunsSettingsPortConfigurationAndPoll) {
   WindowFixture f;
   EXPECT_EQ(f.logic.StartUp(), WindowAction::Stay);
-  EXPECT_EQ(f.view.events, std::vector<std::string>{"Load"});
-  EXPECT_TRUE(f.ui.Messages().empty());
+  EXPECT_EQ(f.view.events, Lines{"Load"});
+  EXPECT_EQ(f.ui.Messages(), Lines{});
   EXPECT_TRUE(f.driver.isOpen);
   EXPECT_EQ(f.driver.baud, 19200);
   EXPECT_TRUE(f.poll.comIndicatorsEnabled);  // the default file has OPTIONS 3
@@ -105,14 +98,13 @@ TEST(MainWindowStartUp, RunsSettingsPortConfigurationAndPoll) {
 TEST(MainWindowStartUp, NoConfigurationDatabaseEndsTheProgramThroughTheShutdown) {
   WindowFixture f({}, "/nonexistent/config.db");
   EXPECT_EQ(f.logic.StartUp(), WindowAction::Close);
-  EXPECT_EQ(f.ui.Messages(),
-            std::vector<std::string>{kWarning + "Error initializing configuration options "
-                                                "menu, check configuration database."});
-  EXPECT_EQ(f.view.events, (std::vector<std::string>{"Load", "Save"}));
+  EXPECT_EQ(f.ui.Messages(), Lines{kWarning + "Error initializing configuration options menu, "
+                                              "check configuration database."});
+  EXPECT_EQ(f.view.events, (Lines{"Load", "Save"}));
   EXPECT_FALSE(f.driver.isOpen);
 }
 
-TEST(MainWindow, PortChangeReopensAt19200AndKeepsThePortSetting) {
+TEST(MainWindow, PortChangeReopensAt19200AndComIndicatorsFollowOptionsBitZero) {
   WindowFixture f;
   f.Started();
   f.session.settings.baud = "57600";
@@ -124,34 +116,23 @@ TEST(MainWindow, PortChangeReopensAt19200AndKeepsThePortSetting) {
   EXPECT_EQ(f.driver.baud, 19200);
   EXPECT_EQ(f.clock.LongSleeps(), std::vector<int>{100});
   EXPECT_EQ(f.pollSwitches, (std::vector<bool>{false, true}));
-  EXPECT_TRUE(f.ui.Messages().empty());
-}
-
-TEST(MainWindow, ComIndicatorsFollowTheAnswerInOptionsBitZero) {
-  WindowFixture f;
-  f.Started();
+  // Answering No is the GUI test's.
   f.session.settings.options = "65536";  // kept to 16 bits
   f.ui.answers.push_back(Answer::Yes);
   f.dispatch.Dispatch(MainCommand::ComIndicators);
-  EXPECT_EQ(f.ui.Messages(),
-            std::vector<std::string>{"Question|Com Status Enable|Enable Com Status indicators?"});
+  EXPECT_EQ(f.ui.Messages(), Lines{"Question|Com Status Enable|Enable Com Status indicators?"});
   EXPECT_TRUE(f.poll.comIndicatorsEnabled);
-  EXPECT_EQ(f.session.settings.options, "1");  // answering No is the GUI test's
+  EXPECT_EQ(f.session.settings.options, "1");
 }
 
 TEST(CommandDispatch, ChecksBeforeEachCommandAndRestartsThePoll) {
-  struct Case {
-    MainCommand command;
-    ActuatorState actuator;
-    bool silent;
-    std::string message;  // empty: none
-  };
   const ActuatorState v310 = Actuator(3, 10);
   const ActuatorState v205 = Actuator(2, 5);
   const ActuatorState v105 = Actuator(1, 5);
   const ActuatorState running = Actuator(3, 10, ModeState::kRunOn);
   using enum MainCommand;
-  const Case cases[] = {
+  // Command, actuator, whether it is silent, the one message shown.
+  const std::tuple<MainCommand, ActuatorState, bool, std::string> cases[] = {
       {FirmwareVersion, v310, true,
        "Error|Firmware Version|No response to version number request."},
       {RunTimeHours, v310, true,
@@ -183,55 +164,45 @@ TEST(CommandDispatch, ChecksBeforeEachCommandAndRestartsThePoll) {
       {ResetRunHours, v310, false, "Error|Reset Run Hours Status|Feature not available."},
       {MemoryReadWrite, v310, false, "Error|Program Status|Feature not available."},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.command));
-    SCOPED_TRACE(c.message);
-    WindowFixture f(c.actuator);
+  for (const auto& [command, actuator, silent, message] : cases) {
+    SCOPED_TRACE(testing::Message() << static_cast<int>(command) << ": " << message);
+    WindowFixture f(actuator);
     f.Started();
-    if (c.silent) {
-      f.actuator.DropReplies(1000);
-    }
-    EXPECT_EQ(f.dispatch.Dispatch(c.command), WindowAction::Stay);
-    EXPECT_EQ(f.ui.Messages(),
-              c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    f.actuator.DropReplies(silent ? 1000 : 0);
+    EXPECT_EQ(f.dispatch.Dispatch(command), WindowAction::Stay);
+    EXPECT_EQ(f.ui.Messages(), Lines{message});
     EXPECT_EQ(f.pollSwitches, (std::vector<bool>{false, true}));
   }
 }
 
-TEST(CommandDispatch, UploadEndsInTheSetupPages) {
-  WindowFixture f(Actuator(2, 5));
-  f.Started();
-  f.dispatch.Dispatch(MainCommand::UploadSetup);
-  // Before 3.10 the pages offer the default seating force.
-  EXPECT_EQ(f.view.events, std::vector<std::string>{"Setup Pages|12345|1000"});
-  EXPECT_EQ(f.session.serialNumber, "12345");
-}
-
-TEST(CommandDispatch, FileBoxesAndASetupFileRoundTrip) {
+TEST(CommandDispatch, FileBoxesSetupFileRoundTripAndUploadIntoTheSetupPages) {
   WindowFixture f(Actuator(2, 5));
   f.Started();
   f.dispatch.Dispatch(MainCommand::SaveFaultFile);  // before 3.00 a file box
   f.dispatch.Dispatch(MainCommand::LoadSetupFile);
   f.dispatch.Dispatch(MainCommand::SaveSetupFile);
-  std::vector<std::string> boxes;
+  Lines boxes;
   for (const FileBoxRequest& box : f.ui.fileRequests) {
     boxes.push_back(box.initialName + "|" + box.defaultExtension + "|" + box.filter +
                     (box.overwritePrompt ? "|ask" : ""));
   }
   EXPECT_EQ(boxes,
-            (std::vector<std::string>{
-                "Faults.rpt|RPT|Actuator Fault Files (*.rpt)|*.RPT|All Files (*.*)|*.*|||ask",
-                "*.CFG|CFG|Actuator Setup Files (*.cfg)|*.CFG|All Files (*.*)|*.*||",
-                "Velmar.cfg|CFG|Actuator Setup Files (*.cfg)|*.CFG|All Files (*.*)|*.*|||ask"}));
-  EXPECT_TRUE(f.ui.Messages().empty());  // every box was cancelled
-
+            (Lines{"Faults.rpt|RPT|Actuator Fault Files (*.rpt)|*.RPT|All Files (*.*)|*.*|||ask",
+                   "*.CFG|CFG|Actuator Setup Files (*.cfg)|*.CFG|All Files (*.*)|*.*||",
+                   "Velmar.cfg|CFG|Actuator Setup Files (*.cfg)|*.CFG|All Files (*.*)|*.*|||ask"}));
+  // Every box was cancelled; then a setup file saved and loaded back.
   const std::string path = (f.settingsHome.Path() / "unit.cfg").string();
   f.ui.filePaths = {path, path};
   f.dispatch.Dispatch(MainCommand::SaveSetupFile);
   SetField(f.session.setup.OrvikPartNo, "changed");
   f.dispatch.Dispatch(MainCommand::LoadSetupFile);
-  EXPECT_TRUE(f.ui.Messages().empty());
-  EXPECT_STRNE(f.session.setup.OrvikPartNo, "changed");
+  EXPECT_EQ(f.ui.Messages(), Lines{});
+  EXPECT_STREQ(f.session.setup.OrvikPartNo, "1045210-001");
+
+  f.dispatch.Dispatch(MainCommand::UploadSetup);
+  // Before 3.10 the pages offer the default seating force.
+  EXPECT_EQ(f.view.events, Lines{"Setup Pages|12345|1000"});
+  EXPECT_EQ(f.session.serialNumber, "12345");
 }
 
 }  // namespace

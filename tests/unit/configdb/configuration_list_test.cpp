@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,6 +22,7 @@ namespace velmar {
 namespace {
 
 namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 using Files = std::vector<std::pair<std::string, std::string>>;
 
 std::string FirstToken(const std::string& label) {
@@ -34,19 +38,15 @@ bool SameFields(const SetupFields& a, const SetupFields& b) {
 class ConfigurationListTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* tmp = std::getenv("TMPDIR");
-    previousTmp = tmp != nullptr ? tmp : "";
     ::setenv("TMPDIR", tmpFolder.Path().c_str(), 1);
     fs::current_path(workFolder.Path());
   }
-
   void TearDown() override {
     fs::current_path(previousFolder);
     previousTmp.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", previousTmp.c_str(), 1);
     EXPECT_TRUE(fs::is_empty(workFolder.Path()));
     EXPECT_TRUE(fs::is_empty(tmpFolder.Path()));
   }
-
   // A database of `files`, packed as the demo database is.
   fs::path MakeDatabase(const Files& files) {
     std::vector<ArchiveSource> sources;
@@ -56,18 +56,16 @@ class ConfigurationListTest : public ::testing::Test {
     std::vector<std::uint8_t> archive;
     std::string error;
     EXPECT_TRUE(BuildArchive(sources, {true, std::string(kConfigurationPassword)}, archive, error));
-    const fs::path path = scratch.Path() / "config.db";
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(archive.data()),
-               static_cast<std::streamsize>(archive.size()));
-    return path;
+    std::ofstream(scratch.Path() / "config.db", std::ios::binary)
+        << std::string(archive.begin(), archive.end());
+    return scratch.Path() / "config.db";
   }
 
   TempFolder workFolder;
   TempFolder tmpFolder;
   TempFolder scratch;
   const fs::path previousFolder = fs::current_path();
-  std::string previousTmp;
+  const std::string previousTmp = std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "";
   test::RecordingUi ui;
   PartCatalogue catalogue;
   SetupParameters setup;
@@ -79,17 +77,15 @@ const char* const kCatalogue =
     "C2 M2 Second has no setup file, 2.00 3.10\r\n"
     "C3 M1 Same maker as the first, 3.00 99.99\r\n";
 
-TEST_F(ConfigurationListTest, DemoDatabaseListsAndLoadsEveryConfiguration) {
+TEST_F(ConfigurationListTest, DemoDatabaseListsLoadsAndRebuildsForTheFirmware) {
   ConfigurationList list(ui, catalogue, setup, VELMAR_DEMO_DB);
   std::string versionText;
   std::string programPartNumber;
   ASSERT_TRUE(list.StartUp(versionText, programPartNumber));
-  EXPECT_EQ(versionText, "2.41");
-  EXPECT_EQ(programPartNumber, "1045200-241");
+  EXPECT_EQ(versionText + " " + programPartNumber, "2.41 1045200-241");
   EXPECT_EQ(list.selected, 0);
   EXPECT_STREQ(setup.OrvikPartNo, "1045210-001");
-
-  const std::pair<std::string, const char*> configurations[] = {
+  const std::pair<std::string, std::string> configurations[] = {
       {"1045210-001    Stand alone 5.9 in stroke analog command", "5000000-000"},
       {"1045210-002    Leader linked 4.5 in stroke", "5000412-010"},
       {"1045210-003    Follower linked 4.5 in stroke", "5000412-011"},
@@ -98,76 +94,55 @@ TEST_F(ConfigurationListTest, DemoDatabaseListsAndLoadsEveryConfiguration) {
   ASSERT_EQ(list.labels.size(), std::size(configurations));
   for (std::size_t i = std::size(configurations); i-- > 0;) {
     const auto& [label, maker] = configurations[i];
-    SCOPED_TRACE(label);
     EXPECT_EQ(list.labels[i], label);
     list.ChooseConfiguration(i, "31337");
-    EXPECT_EQ(setup.fileName, FirstToken(label) + ".cfg");
-    EXPECT_STREQ(setup.PARTNO, maker);
-    EXPECT_STREQ(setup.OrvikPartNo, FirstToken(label).c_str());
-    EXPECT_STREQ(setup.SERIALNO, "31337");
+    // File name, maker part number, customer part number and serial number.
+    EXPECT_EQ(setup.fileName + " " + setup.PARTNO + " " + setup.OrvikPartNo + " " + setup.SERIALNO,
+              FirstToken(label) + ".cfg " + maker + " " + FirstToken(label) + " 31337");
   }
-  EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST_F(ConfigurationListTest, RebuildListsOnlyWhatTheFirmwareAdmits) {
-  ConfigurationList list(ui, catalogue, setup, VELMAR_DEMO_DB);
-  ASSERT_EQ(list.InitConfigList(), 0);
-  const std::pair<int, std::vector<std::string>> cases[] = {
-      {0x206, {"1045210-001", "1045210-002", "1045210-003"}},
-      {0x207, {"1045210-001", "1045210-003"}},
-      {0x30B, {"1045210-004", "1045210-005"}}};
+  // A rebuild lists only what the firmware admits.
+  const std::pair<int, Lines> cases[] = {{0x206, {"1045210-001", "1045210-002", "1045210-003"}},
+                                         {0x207, {"1045210-001", "1045210-003"}},
+                                         {0x30B, {"1045210-004", "1045210-005"}}};
   for (const auto& [version, expected] : cases) {
-    SCOPED_TRACE(testing::Message() << "firmware 0x" << std::hex << version);
     ASSERT_EQ(list.RebuildConfigList(version), 0);
-    std::vector<std::string> customers;
-    for (const std::string& label : list.labels) {
-      customers.push_back(FirstToken(label));
-    }
-    EXPECT_EQ(customers, expected);
+    Lines customers;
+    std::ranges::transform(list.labels, std::back_inserter(customers), FirstToken);
+    EXPECT_EQ(customers, expected) << std::hex << version;
     EXPECT_STREQ(setup.OrvikPartNo, expected.front().c_str());
   }
-
   // Nothing admits firmware 1.99: the list empties and the record stays as it was.
   const SetupParameters before = setup;
   EXPECT_EQ(list.RebuildConfigList(0x1FF), 2);
-  EXPECT_TRUE(list.labels.empty());
+  EXPECT_EQ(list.labels, Lines{});
   EXPECT_EQ(list.selected, -1);
   EXPECT_EQ(list.configFileName, "");
   EXPECT_TRUE(SameFields(setup, before));
-  EXPECT_TRUE(ui.Messages().empty());
+  EXPECT_EQ(ui.Messages(), Lines{});
 }
 
 TEST_F(ConfigurationListTest, StartUpFailuresEndWithTheirWarning) {
   const std::pair<std::string, std::string> version = {"VersionAndPartNo.cfg", "2.41\r\n1-2\r\n"};
   const std::string listError =
       "Error initializing configuration options menu, check configuration database.";
-  const struct {
-    const char* name;
-    Files files;
-    int initResult;
-    std::string message;
-  } cases[] = {{"no database", {}, 1, listError},
-               {"only comments", {{"Configurations.cfg", "# nothing\r\n"}, version}, 3, listError},
-               {"first configuration missing",
-                {{"Configurations.cfg", "C2 M2 Missing, 2.00 3.10\r\n"}, version},
-                4,
-                listError},
-               {"no version file",
-                {{"Configurations.cfg", kCatalogue}, {"C1.cfg", "SPAN = 4.5\r\n"}},
-                0,
-                "Error reading version number and part number configuration file."}};
-  for (const auto& test : cases) {
-    SCOPED_TRACE(test.name);
+  // Files of the database (none: no database), InitConfigList's result, the warning.
+  const std::tuple<Files, int, std::string> cases[] = {
+      {{}, 1, listError},
+      {{{"Configurations.cfg", "# nothing\r\n"}, version}, 3, listError},
+      {{{"Configurations.cfg", "C2 M2 Missing, 2.00 3.10\r\n"}, version}, 4, listError},
+      {{{"Configurations.cfg", kCatalogue}, {"C1.cfg", "SPAN = 4.5\r\n"}},
+       0,
+       "Error reading version number and part number configuration file."}};
+  for (const auto& [files, initResult, message] : cases) {
     ui.events.clear();
-    ConfigurationList list(
-        ui, catalogue, setup,
-        test.files.empty() ? scratch.Path() / "missing.db" : MakeDatabase(test.files));
-    EXPECT_EQ(list.InitConfigList(), test.initResult);
+    ConfigurationList list(ui, catalogue, setup,
+                           files.empty() ? scratch.Path() / "missing.db" : MakeDatabase(files));
+    EXPECT_EQ(list.InitConfigList(), initResult) << message;
     std::string versionText = "unchanged";
     std::string programPartNumber = "unchanged";
     EXPECT_FALSE(list.StartUp(versionText, programPartNumber));
     EXPECT_EQ(versionText, "unchanged");
-    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Warning|Program Error|" + test.message});
+    EXPECT_EQ(ui.Messages(), Lines{"Warning|Program Error|" + message});
   }
 }
 
@@ -178,21 +153,18 @@ TEST_F(ConfigurationListTest, ChoosingAConfigurationWithoutSetupFileWarnsAndKeep
   ASSERT_EQ(list.InitConfigList(), 0);
   EXPECT_STREQ(setup.SPAN, "4.5");
   EXPECT_STREQ(setup.OrvikPartNo, "C1");  // two records share M1: the first in file order wins
-
   SetupParameters before = setup;
   list.ChooseConfiguration(1, "00042");
-  EXPECT_EQ(ui.Messages(),
-            std::vector<std::string>{"Warning|Program Error|Configuration "
-                                     "parameters do not exist for this part number"});
+  EXPECT_EQ(ui.Messages(), Lines{"Warning|Program Error|Configuration parameters do not exist "
+                                 "for this part number"});
   EXPECT_EQ(list.configFileName, "C2.cfg");
   SetField(before.SERIALNO, "00042");
   EXPECT_TRUE(SameFields(setup, before));
-
   SetField(setup.PARTNO, "M9");
   list.UpdateOrvikPartNo();
   EXPECT_STREQ(setup.OrvikPartNo, "0000000-000");
   EXPECT_EQ(list.RebuildConfigList(0x30B), 2);  // only C3 admits 3.11, and it has no file
-  EXPECT_EQ(list.labels, std::vector<std::string>{"C3    Same maker as the first"});
+  EXPECT_EQ(list.labels, Lines{"C3    Same maker as the first"});
 }
 
 TEST(LocateConfigDatabaseTest, OverrideThenFirstFolderHoldingIt) {

@@ -16,9 +16,8 @@ namespace {
 class PartCatalogueTest : public ::testing::Test {
  protected:
   int LoadText(const std::string& text) {
-    const auto path = folder.Path() / PartCatalogue::kFileName;
-    std::ofstream(path, std::ios::binary) << text;
-    return catalogue.Load(path);
+    std::ofstream(folder.Path() / PartCatalogue::kFileName, std::ios::binary) << text;
+    return catalogue.Load(folder.Path() / PartCatalogue::kFileName);
   }
 
   TempFolder folder;
@@ -36,7 +35,7 @@ TEST_F(PartCatalogueTest, RecordLinesSplitIntoFiveFieldsAndOddLinesAreSkippedWho
                      "A1 M1 Tab\tcut, 2.5 99.99 trailing fields ignored\r\n"
                      "A2 M2 No comma so no versions 2.00 3.00\r\n"
                      "A3 M3 Too few fields, 2.00\r\n"
-                     "A4 M4 Version without dot, 2 3.00\r\n"
+                     "A4 M4 Maximum without dot, 2.00 3\r\n"
                      "A5 M5 Minor beyond a byte, 2.256 3.00\r\n" +
                      std::string(40, '7') + " M6 Part number too long, 2.00 3.00\r\n" +
                      longestPart + " M7 Longest part number, 2.00 3.00\r\n" + "A8 M8 " +
@@ -72,27 +71,22 @@ TEST_F(PartCatalogueTest, CursorAndLookupFollowFileOrder) {
   EXPECT_EQ(catalogue.Count(), 3u);  // a file that cannot be opened keeps the list
 }
 
-TEST(FirmwareVersionTextTest, MajorAndMinorAroundTheDot) {
-  const std::pair<const char*, std::optional<int>> cases[] = {
+TEST_F(PartCatalogueTest, VersionsAreMajorDotMinorZeroMeansExactlyNinetyNineNoUpperBound) {
+  const std::pair<const char*, std::optional<int>> texts[] = {
       {"2.5", 0x205}, {"2.05", 0x205}, {"3.10", 0x30A}, {"99.99", 0x6363}, {"0.0", 0},   {"3", {}},
       {"3.", {}},     {".5", {}},      {"2.256", {}},   {"-2.0", {}},      {"2.0x", {}}, {"", {}}};
-  for (const auto& [text, value] : cases) {
+  for (const auto& [text, value] : texts) {
     EXPECT_EQ(ParseFirmwareVersionText(text), value) << text;
   }
-}
-
-TEST(VersionInRangeTest, ZeroMeansExactlyAndNinetyNineMeansNoUpperBound) {
-  const std::tuple<const char*, const char*, int, bool> cases[] = {
+  const std::tuple<const char*, const char*, int, bool> ranges[] = {
       {"2.06", "0.0", 0x206, true},   {"2.06", "0.0", 0x207, false},
       {"2.06", "99.99", 0x30A, true}, {"2.06", "99.99", 0x205, false},
       {"2.06", "3.00", 0x300, true},  {"2.06", "3.00", 0x301, false},
       {"2.5", "2.5", 0x205, true}};
-  for (const auto& [min, max, version, inRange] : cases) {
-    PartCatalogue catalogue;
+  for (const auto& [min, max, version, inRange] : ranges) {
     catalogue.current.minVersion = min;
     catalogue.current.maxVersion = max;
-    EXPECT_EQ(catalogue.VersionInRange(version), inRange)
-        << min << ".." << max << " for 0x" << std::hex << version;
+    EXPECT_EQ(catalogue.VersionInRange(version), inRange) << min << ".." << max << " " << version;
   }
 }
 
