@@ -31,6 +31,9 @@ int Session::VerifyCommunication() {
       return 0;
     }
   }
+  // In CRC mode both forms of the request are the CRC form, so a sum-mode unit connected in
+  // place of a CRC-mode one would never be heard; forget the mode of the unit that went silent.
+  link.crcMode = 0;
   return 1;
 }
 

@@ -51,10 +51,11 @@ struct SessionFixture {
 
 TEST(VerifyCommunication, AlternatesFormsUntilTheActuatorAnswers) {
   // Who answers: '-' nobody, 'S' a sum actuator, 'C' a CRC actuator; what was sent: S the sum
-  // request, C the CRC request. A sum actuator is never asked in its form from CRC mode.
+  // request, C the CRC request. From CRC mode a sum actuator is not asked in its form; the failed
+  // verification falls back to sum mode.
   const std::tuple<int, char, const char*, int> cases[] = {
       {0, 'S', "S", 0},      {0, 'C', "SC", 1},     {1, 'C', "C", 1},
-      {1, 'S', "CCCCCC", 1}, {0, '-', "SCSCSC", 0},
+      {1, 'S', "CCCCCC", 0}, {0, '-', "SCSCSC", 0},
   };
   for (const auto& [startCrcMode, answerer, forms, crcModeAfter] : cases) {
     SCOPED_TRACE(forms);
@@ -73,6 +74,16 @@ TEST(VerifyCommunication, AlternatesFormsUntilTheActuatorAnswers) {
     EXPECT_EQ(f.session.link.firmwareVersion, answers ? 0x30A : 0x205);  // kept on failure
     EXPECT_EQ(f.clock.LongSleeps(), std::vector<int>(sent.size(), 60));
   }
+}
+
+TEST(VerifyCommunication, FindsASumUnitConnectedInPlaceOfACrcUnit) {
+  SessionFixture f(FrameMode::kCrc);
+  ASSERT_EQ(f.session.VerifyCommunication(), 0);
+  ASSERT_EQ(f.session.link.crcMode, 1);
+  f.actuator.State().frameMode = FrameMode::kSum;
+  EXPECT_EQ(f.session.VerifyCommunication(), 1);
+  EXPECT_EQ(f.session.VerifyCommunication(), 0);
+  EXPECT_EQ(f.session.link.crcMode, 0);
 }
 
 // Each command's warnings, exact, are the dispatch test's; the download's is only here.
