@@ -15,6 +15,18 @@ constexpr int kFirstRunHoursVersion = 0x202;
 constexpr int kFirst32BitHoursVersion = 0x206;
 constexpr int kHoursPerRunHours16Count = 4;
 
+// Verifies communication, then refuses firmware before `firstVersion` with `refusal`.
+bool FirmwareSupports(Session& session, int firstVersion, const char* refusal) {
+  if (!ForcedVersionCheck(session)) {
+    return false;
+  }
+  if (session.link.firmwareVersion < firstVersion) {
+    session.ui.ShowMessage(MessageKind::Warning, refusal, "Program Error");
+    return false;
+  }
+  return true;
+}
+
 std::string FormatHours(uint32_t hours) {
   char text[32];
   std::snprintf(text, sizeof text, "%d Hours", static_cast<int32_t>(hours));
@@ -38,16 +50,11 @@ void ShowFirmwareVersion(Session& session) {
 }
 
 void ShowRunHours(Session& session) {
-  if (!ForcedVersionCheck(session)) {
+  if (!FirmwareSupports(session, kFirstRunHoursVersion,
+                        "Run Hours feature not supported by this firmware version.")) {
     return;
   }
   ActuatorLink& link = session.link;
-  if (link.firmwareVersion < kFirstRunHoursVersion) {
-    session.ui.ShowMessage(MessageKind::Warning,
-                           "Run Hours feature not supported by this firmware version.",
-                           "Program Error");
-    return;
-  }
   uint32_t hours = 0;
   bool ok = false;
   if (link.firmwareVersion < kFirst32BitHoursVersion) {
@@ -66,16 +73,11 @@ void ShowRunHours(Session& session) {
 }
 
 void ShowPoweredHours(Session& session) {
-  if (!ForcedVersionCheck(session)) {
+  if (!FirmwareSupports(session, kFirst32BitHoursVersion,
+                        "Powered Hours feature not supported by this firmware version.")) {
     return;
   }
   ActuatorLink& link = session.link;
-  if (link.firmwareVersion < kFirst32BitHoursVersion) {
-    session.ui.ShowMessage(MessageKind::Warning,
-                           "Powered Hours feature not supported by this firmware version.",
-                           "Program Error");
-    return;
-  }
   if (link.RequestPoweredHours() == 0) {
     session.ui.ShowMessage(MessageKind::Information, FormatHours(link.poweredHours),
                            "Powered Hours Status");
