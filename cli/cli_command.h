@@ -14,12 +14,11 @@ constexpr int kExitFailure = 1;  // the command ended with a warning or error bo
 constexpr int kExitUsage = 2;
 constexpr int kExitPortFailure = 3;
 
-// The words after the command name: options ("--name value", "--flag") and positionals.
+// The words after the command name: options ("--name value") and positionals.
 class CommandArgs {
  public:
   explicit CommandArgs(std::vector<std::string> words) : words_(std::move(words)) {}
 
-  bool TakeFlag(const std::string& name);
   // False when the option is absent; `missingValue` is set when it is present without a value.
   bool TakeOption(const std::string& name, std::string& value);
   bool TakePositional(std::string& value);

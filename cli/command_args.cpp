@@ -2,16 +2,6 @@
 
 namespace velmar {
 
-bool CommandArgs::TakeFlag(const std::string& name) {
-  for (size_t i = 0; i < words_.size(); ++i) {
-    if (!taken_[i] && words_[i] == name) {
-      taken_[i] = true;
-      return true;
-    }
-  }
-  return false;
-}
-
 bool CommandArgs::TakeOption(const std::string& name, std::string& value) {
   for (size_t i = 0; i < words_.size(); ++i) {
     if (taken_[i] || words_[i] != name) {

@@ -45,21 +45,12 @@ Answer ConsoleUi::AskYesNoCancel(const std::string& text, const std::string& cap
   return AskYesNo(text, caption);
 }
 
-bool ConsoleUi::TakeFileAnswer(std::string& path) {
-  if (fileAnswers_.empty()) {
-    return false;
-  }
-  path = fileAnswers_.front();
-  fileAnswers_.pop_front();
-  return true;
+bool ConsoleUi::AskOpenFile(const FileBoxRequest&, std::string&) {
+  return false;
 }
 
-bool ConsoleUi::AskOpenFile(const FileBoxRequest&, std::string& path) {
-  return TakeFileAnswer(path);
-}
-
-bool ConsoleUi::AskSaveFile(const FileBoxRequest&, std::string& path) {
-  return TakeFileAnswer(path);
+bool ConsoleUi::AskSaveFile(const FileBoxRequest&, std::string&) {
+  return false;
 }
 
 void ConsoleUi::BeginProgress(ProgressKind, const std::string& status) {

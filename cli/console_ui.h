@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdio>
-#include <deque>
 #include <string>
 
 #include "app/ui.h"
@@ -10,7 +9,8 @@ namespace velmar {
 
 // The command-line face of the Ui port: every message box is one "Caption: text" line
 // (information on stdout, warnings and errors on stderr), questions are answered by --yes or a
-// prompt on a terminal, file boxes by the command's arguments, progress as a bar on a terminal.
+// prompt on a terminal, progress as a bar on a terminal. Commands take their file names as
+// arguments, so a file box is answered as cancelled.
 class ConsoleUi : public Ui {
  public:
   ConsoleUi(std::FILE* out, std::FILE* err, std::FILE* in);
@@ -27,8 +27,6 @@ class ConsoleUi : public Ui {
   void EndProgress() override;
   void PrintText(const std::string& text) override;
 
-  // The answers the next file boxes get, taken from the command line.
-  void QueueFileAnswer(const std::string& path) { fileAnswers_.push_back(path); }
   void SetAnswerYes(bool yes) { answerYes_ = yes; }
   // Where PrintText writes; stdout when not set.
   void SetPrintTarget(std::FILE* target) { printTarget_ = target; }
@@ -37,7 +35,6 @@ class ConsoleUi : public Ui {
   bool FailureShown() const { return failureShown_; }
 
  private:
-  bool TakeFileAnswer(std::string& path);
   void DrawProgress();
 
   std::FILE* out_;
@@ -47,7 +44,6 @@ class ConsoleUi : public Ui {
   bool interactive_;
   bool answerYes_ = false;
   bool failureShown_ = false;
-  std::deque<std::string> fileAnswers_;
   bool progressOpen_ = false;
   bool progressDrawn_ = false;
   int progressLow_ = 0;

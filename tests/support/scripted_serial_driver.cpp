@@ -105,7 +105,6 @@ int ScriptedSerialDriver::Write(int index, const uint8_t* data, int length) {
   calls.back() += " " + std::to_string(length);
   const Bytes request(data, data + (length > 0 ? length : 0));
   writes.push_back(request);
-  writeTimesMs.push_back(clock_.NowMs());
   if (!script_.empty()) {
     for (const ReplyChunk& chunk : script_.front()) {
       Schedule(chunk.bytes, chunk.delayMs);

@@ -49,8 +49,6 @@ class ScriptedSerialDriver : public SerialDriver {
 
   // Bytes arrived and not yet read or dropped.
   int VisibleCount() const;
-  // Bytes not yet read or dropped, arrived or not.
-  int PendingCount() const { return static_cast<int>(pending_.size()); }
 
   int Open(int index, int receiveQueueSize, int transmitQueueSize) override;
   int SetBaud(int index, int baud) override;
@@ -70,9 +68,8 @@ class ScriptedSerialDriver : public SerialDriver {
   int writeResult = 0;  // when not 0, Write returns it instead of the length
   std::string lastError;
 
-  // Every Write's bytes and the virtual time it happened.
+  // Every Write's bytes.
   std::vector<Bytes> writes;
-  std::vector<int64_t> writeTimesMs;
   // Every call but ReceiveCount, e.g. "Open 0 2048 512", "SetBaud 0 19200", "SetOutputA 0 S",
   // "DropReceived 0", "Write 0 5", "Read 0 80", "Close 0".
   std::vector<std::string> calls;
