@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev liblzo2-dev
-  qt6-base-dev libgl-dev xvfb xauth socat)
+  qt6-base-dev libgl-dev)
 
 missing=()
 for package in "${packages[@]}"; do
