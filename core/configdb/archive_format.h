@@ -26,16 +26,6 @@ inline constexpr std::uint32_t kMaxEntrySize = 16u * 1024u * 1024u;
 // The password every configuration entry is enciphered with.
 inline constexpr std::string_view kConfigurationPassword = "7Q5HaPv";
 
-inline std::uint16_t ReadLe16(const std::uint8_t* bytes) {
-  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
-}
-
-inline std::uint32_t ReadLe32(const std::uint8_t* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-         (static_cast<std::uint32_t>(bytes[2]) << 16) |
-         (static_cast<std::uint32_t>(bytes[3]) << 24);
-}
-
 void AppendLe16(std::vector<std::uint8_t>& out, std::uint16_t value);
 void AppendLe32(std::vector<std::uint8_t>& out, std::uint32_t value);
 

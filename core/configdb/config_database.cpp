@@ -15,6 +15,7 @@
 
 #include "configdb/archive_format.h"
 #include "configdb/archive_keystream.h"
+#include "link/little_endian.h"
 #include "setup/replacing_file.h"
 
 namespace velmar {

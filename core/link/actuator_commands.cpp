@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "link/actuator_link.h"
+#include "link/little_endian.h"
 
 namespace velmar {
 
@@ -30,19 +31,6 @@ constexpr int kModelNumberLength = 12;
 constexpr int kPartNumberLength = 16;
 constexpr int kModeStatusByte = 21;
 
-uint16_t Le16(const uint8_t* bytes) {
-  return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
-}
-
-uint32_t Le32(const uint8_t* bytes) {
-  return static_cast<uint32_t>(Le16(bytes)) | (static_cast<uint32_t>(Le16(bytes + 2)) << 16);
-}
-
-void PutLe16(uint8_t* bytes, uint16_t value) {
-  bytes[0] = static_cast<uint8_t>(value & 0xFF);
-  bytes[1] = static_cast<uint8_t>(value >> 8);
-}
-
 // Text packed two characters per word, low byte first, ending at the first NUL.
 void UnpackText(const uint16_t* words, int length, char* text) {
   int i = 0;
@@ -63,13 +51,13 @@ int ActuatorLink::ReadWords(uint16_t wordAddress, FrameForm form) {
   txBuffer[0] = kSoh;
   txBuffer[1] = kReadWordsCode;
   txBuffer[2] = crc ? 9 : 8;
-  PutLe16(txBuffer + 3, wordAddress);
-  PutLe16(txBuffer + 5, kWordsPerPage);
+  WriteLe16(txBuffer + 3, wordAddress);
+  WriteLe16(txBuffer + 5, kWordsPerPage);
   SendFramed(4, crc);
   const int result = ReceiveWords();
   if (result == 0) {
     for (int i = 0; i < kWordsPerPage; ++i) {
-      replyWords[i] = Le16(rxBuffer + 3 + 2 * i);
+      replyWords[i] = ReadLe16(rxBuffer + 3 + 2 * i);
     }
   }
   return result;
@@ -85,9 +73,9 @@ int ActuatorLink::WriteWords(uint16_t wordAddress, const uint16_t* words, int co
   txBuffer[0] = kSoh;
   txBuffer[1] = kWriteWordsCode;
   txBuffer[2] = static_cast<uint8_t>(dataCount + (crc ? 5 : 4));
-  PutLe16(txBuffer + 3, wordAddress);
+  WriteLe16(txBuffer + 3, wordAddress);
   for (int i = 0; i < count; ++i) {
-    PutLe16(txBuffer + 5 + 2 * i, words[i]);
+    WriteLe16(txBuffer + 5 + 2 * i, words[i]);
   }
   SendFramed(dataCount, crc);
   receiveTimeoutMs = kAckTimeoutMs;
@@ -197,7 +185,7 @@ int ActuatorLink::RequestSpan() {
   if (ReceiveOwnWaitReply(60, 11, 200, kSpanReplyCode) != 0) {
     return 1;
   }
-  span = Le32(rxBuffer + 3);
+  span = ReadLe32(rxBuffer + 3);
   return 0;
 }
 
@@ -206,7 +194,7 @@ int ActuatorLink::RequestMaxForce() {
   if (ReceiveOwnWaitReply(60, 7, 200, kMaxForceReplyCode) != 0) {
     return 1;
   }
-  maxForce = Le16(rxBuffer + 3);
+  maxForce = ReadLe16(rxBuffer + 3);
   return 0;
 }
 
@@ -214,7 +202,7 @@ int ActuatorLink::RequestRunHours16() {
   if (RetryOwnWaitReply(&ActuatorLink::SendRunHoursRequest, 7, kRunHoursReplyCode) != 0) {
     return 1;
   }
-  runHours16 = Le16(rxBuffer + 3);
+  runHours16 = ReadLe16(rxBuffer + 3);
   return 0;
 }
 
@@ -222,7 +210,7 @@ int ActuatorLink::RequestRunHours32() {
   if (RetryOwnWaitReply(&ActuatorLink::SendRunHoursRequest, 9, kRunHoursReplyCode) != 0) {
     return 1;
   }
-  runHours32 = Le32(rxBuffer + 3);
+  runHours32 = ReadLe32(rxBuffer + 3);
   return 0;
 }
 
@@ -230,7 +218,7 @@ int ActuatorLink::RequestPoweredHours() {
   if (RetryOwnWaitReply(&ActuatorLink::SendPoweredHoursRequest, 9, kPoweredHoursReplyCode) != 0) {
     return 1;
   }
-  poweredHours = Le32(rxBuffer + 3);
+  poweredHours = ReadLe32(rxBuffer + 3);
   return 0;
 }
 
@@ -239,7 +227,7 @@ int ActuatorLink::ReadMemoryWord(uint16_t address) {
     txBuffer[0] = kSoh;
     txBuffer[1] = kReadMemoryCode;
     txBuffer[2] = 7;
-    PutLe16(txBuffer + 3, address);
+    WriteLe16(txBuffer + 3, address);
     SendFramed(2, true);
     int count = 0;
     for (int poll = 0; poll < 3 && count < kMemoryReplyLength; ++poll) {
@@ -251,7 +239,7 @@ int ActuatorLink::ReadMemoryWord(uint16_t address) {
     }
     if (IsValidCrcReply(ReadReceived(count), kMemoryReplyCode) &&
         rxBuffer[2] == kMemoryReplyLength) {
-      return Le16(rxBuffer + 3);
+      return ReadLe16(rxBuffer + 3);
     }
   }
   return -1;
@@ -262,8 +250,8 @@ int ActuatorLink::WriteMemoryWord(uint16_t address, uint16_t value) {
     txBuffer[0] = kSoh;
     txBuffer[1] = kWriteMemoryCode;
     txBuffer[2] = 9;
-    PutLe16(txBuffer + 3, address);
-    PutLe16(txBuffer + 5, value);
+    WriteLe16(txBuffer + 3, address);
+    WriteLe16(txBuffer + 5, value);
     SendFramed(4, true);
     if (ReceiveAck() == 0) {
       return 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "link/frame_check.h"
+#include "link/little_endian.h"
 #include "link/request_frames.h"
 
 namespace velmar {
@@ -55,8 +56,7 @@ void ActuatorLink::SendFramed(int dataCount, bool crc) {
   std::memset(rxBuffer, 0, sizeof rxBuffer);
   if (crc) {
     crcAccumulator = Crc16(txBuffer, body);
-    txBuffer[body] = static_cast<uint8_t>(crcAccumulator & 0xFF);
-    txBuffer[body + 1] = static_cast<uint8_t>(crcAccumulator >> 8);
+    WriteLe16(txBuffer + body, crcAccumulator);
     serialPort_.Write(txBuffer, body + 2);
   } else {
     sumAccumulator = Sum8(txBuffer, body);
@@ -249,8 +249,7 @@ int ActuatorLink::CheckFrameCrc(const uint8_t* frame) const {
   if (length < kMinCrcFrameLength || length > kMaxCrcFrameLength) {
     return 1;
   }
-  const uint16_t expected = static_cast<uint16_t>(frame[length - 2] | (frame[length - 1] << 8));
-  return Crc16(frame, length - 2) == expected ? 0 : 1;
+  return Crc16(frame, length - 2) == ReadLe16(frame + length - 2) ? 0 : 1;
 }
 
 int ActuatorLink::ReplyFirmwareVersion() const {

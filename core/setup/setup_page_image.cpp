@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/little_endian.h"
 #include "setup/setup_page_layout.h"
 
 namespace velmar {
@@ -28,21 +29,19 @@ uint16_t PageWordOffset(int page) {
 }
 
 uint16_t ImageWord(std::span<const uint8_t> image, std::size_t offset) {
-  return static_cast<uint16_t>(image[offset] | image[offset + 1] << 8);
+  return ReadLe16(image.data() + offset);
 }
 
 uint32_t ImageLong(std::span<const uint8_t> image, std::size_t offset) {
-  return ImageWord(image, offset) | static_cast<uint32_t>(ImageWord(image, offset + 2)) << 16;
+  return ReadLe32(image.data() + offset);
 }
 
 void SetImageWord(std::span<uint8_t> image, std::size_t offset, uint16_t value) {
-  image[offset] = static_cast<uint8_t>(value);
-  image[offset + 1] = static_cast<uint8_t>(value >> 8);
+  WriteLe16(image.data() + offset, value);
 }
 
 void SetImageLong(std::span<uint8_t> image, std::size_t offset, uint32_t value) {
-  SetImageWord(image, offset, static_cast<uint16_t>(value));
-  SetImageWord(image, offset + 2, static_cast<uint16_t>(value >> 16));
+  WriteLe32(image.data() + offset, value);
 }
 
 uint16_t SetupChecksum(std::span<const uint8_t> image) {

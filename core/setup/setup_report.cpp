@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "faults/temperature.h"
+#include "link/little_endian.h"
 #include "setup/actuator_readings.h"
 
 namespace velmar {
@@ -49,7 +50,7 @@ int ElectronicsDegC(int16_t counts, int versionWord) {
 }
 
 int16_t FrameCount(const StatusFrame& frame, int offset) {
-  return static_cast<int16_t>(frame[offset] | frame[offset + 1] << 8);
+  return static_cast<int16_t>(ReadLe16(frame + offset));
 }
 
 }  // namespace
