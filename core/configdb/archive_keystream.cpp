@@ -1,5 +1,7 @@
 #include "configdb/archive_keystream.h"
 
+#include "link/frame_check.h"
+
 namespace velmar {
 
 ArchiveKeystream::ArchiveKeystream(std::string_view password)
@@ -7,15 +9,8 @@ ArchiveKeystream::ArchiveKeystream(std::string_view password)
 
 void ArchiveKeystream::NextBlock() {
   block_.clear();
-  for (std::uint8_t byte : password_) {
-    for (int bit = 0; bit < 8; ++bit) {
-      const bool differ = ((register_ ^ byte) & 1u) != 0;
-      register_ = static_cast<std::uint16_t>(register_ >> 1);
-      if (differ) {
-        register_ ^= kPolynomial;
-      }
-      byte = static_cast<std::uint8_t>(byte >> 1);
-    }
+  for (const std::uint8_t byte : password_) {
+    register_ = Crc16Update(register_, byte);
     block_.push_back(static_cast<std::uint8_t>(register_));
     block_.push_back(static_cast<std::uint8_t>(register_ >> 8));
   }

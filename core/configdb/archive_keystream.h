@@ -12,8 +12,6 @@ namespace velmar {
 // block to block. XOR-ing with it enciphers and deciphers alike.
 class ArchiveKeystream {
  public:
-  static constexpr std::uint16_t kPolynomial = 0xA001;
-
   explicit ArchiveKeystream(std::string_view password);
 
   // Enciphers or deciphers `data` in place; every call starts the register afresh at 0, as

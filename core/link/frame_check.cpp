@@ -2,14 +2,18 @@
 
 namespace velmar {
 
+uint16_t Crc16Update(uint16_t crc, uint8_t byte) {
+  crc ^= byte;
+  for (int bit = 0; bit < 8; ++bit) {
+    crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
+  }
+  return crc;
+}
+
 uint16_t Crc16(const uint8_t* data, size_t length) {
   uint16_t crc = 0;
   for (size_t i = 0; i < length; ++i) {
-    crc ^= data[i];
-    for (int bit = 0; bit < 8; ++bit) {
-      crc =
-          (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
-    }
+    crc = Crc16Update(crc, data[i]);
   }
   return crc;
 }
