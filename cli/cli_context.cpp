@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <system_error>
 
+#include "app/main_window_logic.h"
+#include "app/pre_checks.h"
 #include "configdb/config_db_location.h"
 
 namespace velmar {
@@ -17,19 +19,12 @@ CliContext::CliContext(const CliOptions& cliOptions)
 
 int CliContext::ConnectActuator() {
   if (session.link.OpenPort(options.port, options.baud) != 0) {
-    ui.ShowMessage(MessageKind::Error,
-                   "Serial port initialization failed!  Verify the port exists and that it is "
-                   "not\nin use by another application.",
+    ui.ShowMessage(MessageKind::Error, MainWindowLogic::kPortOpenFailureText,
                    "Communication Initialization");
     std::fprintf(stderr, "%s\n", driver.LastError().c_str());
     return kExitPortFailure;
   }
-  if (session.VerifyCommunication() != 0) {
-    ui.ShowMessage(MessageKind::Warning, "Actuator failed to respond to firmware version request.",
-                   "Program Error");
-    return kExitFailure;
-  }
-  return kExitOk;
+  return ForcedVersionCheck(session) ? kExitOk : kExitFailure;
 }
 
 std::filesystem::path CliContext::ConfigDatabasePath() const {
