@@ -2,12 +2,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli_command.h"
 #include "cli_context.h"
+#include "configdb/part_catalogue.h"
 #include "setup/pack_setup.h"
 #include "setup/replacing_file.h"
 #include "setup/setup_file.h"
@@ -18,36 +20,26 @@ namespace velmar {
 
 namespace {
 
-// A whole unsigned number in `base`; false when anything else is there or it exceeds `high`.
-bool ParseWhole(const std::string& text, int base, long high, long& value) {
-  if (text.empty() || !std::isxdigit(static_cast<unsigned char>(text[0]))) {
-    return false;
-  }
-  char* end = nullptr;
-  errno = 0;
-  value = std::strtol(text.c_str(), &end, base);
-  return *end == '\0' && errno == 0 && value <= high;
-}
-
-// "M.m" as major * 256 + minor, the minor read as a whole number ("2.5" is 2.05, "3.10" is
-// 0x30A), or a hexadecimal "0x30A". Only versions from 1.00 on have an image.
+// "M.m" as the catalogue reads it ("2.5" is 2.05, "3.10" is 0x30A), or a hexadecimal "0x30A".
+// Only versions from 1.00 on have an image.
 bool ParseFirmware(const std::string& text, int& version) {
-  long value = 0;
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    if (!ParseWhole(text.substr(2), 16, 0xFFFF, value)) {
+    const std::string digits = text.substr(2);
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(digits.c_str(), &end, 16);
+    if (!std::isxdigit(static_cast<unsigned char>(digits[0])) || *end != '\0' || errno != 0 ||
+        value > 0xFFFF) {
       return false;
     }
+    version = static_cast<int>(value);
   } else {
-    const std::size_t dot = text.find('.');
-    long major = 0;
-    long minor = 0;
-    if (dot == std::string::npos || !ParseWhole(text.substr(0, dot), 10, 255, major) ||
-        !ParseWhole(text.substr(dot + 1), 10, 255, minor)) {
+    const std::optional<int> parsed = ParseFirmwareVersionText(text);
+    if (!parsed) {
       return false;
     }
-    value = major * 256 + minor;
+    version = *parsed;
   }
-  version = static_cast<int>(value);
   return version >= 0x100;
 }
 
