@@ -12,12 +12,6 @@ namespace {
 constexpr int64_t kMaxWaitMs = 2;
 }  // namespace
 
-int64_t QtClock::NowMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
 void QtClock::SleepMs(int ms) {
   const int64_t deadline = NowMs() + std::max(ms, 0);
   do {

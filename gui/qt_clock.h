@@ -1,15 +1,14 @@
 #pragma once
 
-#include "app/clock.h"
+#include "app/steady_clock.h"
 
 namespace velmar {
 
 // Real time for the desktop tool. Sleeping keeps the windows painting: events other than user
 // input are processed until the time has passed, so progress windows repaint while the link
 // waits for a reply on the one GUI thread.
-class QtClock : public Clock {
+class QtClock : public SteadyClock {
  public:
-  int64_t NowMs() override;
   void SleepMs(int ms) override;
 };
 
