@@ -1,6 +1,7 @@
 #include "sim_frames.h"
 
 #include "link/frame_check.h"
+#include "link/little_endian.h"
 
 namespace velmar {
 
@@ -60,8 +61,7 @@ bool HasValidCheck(const uint8_t* frame, size_t length, FrameMode mode) {
   if (length < 5) {
     return false;
   }
-  const uint16_t crc = Crc16(frame, length - 2);
-  return frame[length - 2] == (crc & 0xFF) && frame[length - 1] == (crc >> 8);
+  return ReadLe16(frame + length - 2) == Crc16(frame, length - 2);
 }
 
 bool IsCrcOnly(uint8_t code) {

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "link/little_endian.h"
+
 namespace velmar {
 
 namespace {
@@ -103,7 +105,7 @@ bool SimMemory::Load(const std::string& path, std::string& error) {
     return false;
   }
   for (size_t i = 0; i < kMemoryWords; ++i) {
-    words_[i] = static_cast<uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    words_[i] = ReadLe16(bytes + 2 * i);
   }
   return true;
 }
@@ -111,8 +113,7 @@ bool SimMemory::Load(const std::string& path, std::string& error) {
 bool SimMemory::Save(const std::string& path, std::string& error) const {
   uint8_t bytes[kMemoryFileBytes];
   for (size_t i = 0; i < kMemoryWords; ++i) {
-    bytes[2 * i] = static_cast<uint8_t>(words_[i] & 0xFF);
-    bytes[2 * i + 1] = static_cast<uint8_t>(words_[i] >> 8);
+    WriteLe16(bytes + 2 * i, words_[i]);
   }
   std::string temp = path + ".XXXXXX";
   const int fd = mkstemp(temp.data());

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "link/little_endian.h"
+
 namespace velmar {
 
 namespace {
@@ -24,10 +26,6 @@ void Put32(std::vector<uint8_t>& out, uint32_t value) {
 void Put32HighFirst(std::vector<uint8_t>& out, uint32_t value) {
   Put16(out, static_cast<uint16_t>(value >> 16));
   Put16(out, static_cast<uint16_t>(value & 0xFFFF));
-}
-
-uint16_t Get16(const std::vector<uint8_t>& data, size_t offset) {
-  return static_cast<uint16_t>(data[offset] | (data[offset + 1] << 8));
 }
 
 }  // namespace
@@ -149,8 +147,8 @@ void SimulatedActuator::Reply(uint8_t code, const std::vector<uint8_t>& data, Fr
 }
 
 void SimulatedActuator::ReadWords(const std::vector<uint8_t>& data, int64_t readyUs) {
-  const size_t address = Get16(data, 0);
-  const size_t count = Get16(data, 2);
+  const size_t address = ReadLe16(&data[0]);
+  const size_t count = ReadLe16(&data[2]);
   if (count != kPageWords || !SimMemory::Holds(address, count)) {
     Reply(kNegativeAcknowledge, {}, state_.frameMode, readyUs);
     return;
@@ -163,14 +161,14 @@ void SimulatedActuator::ReadWords(const std::vector<uint8_t>& data, int64_t read
 }
 
 void SimulatedActuator::WriteWords(const std::vector<uint8_t>& data, int64_t readyUs) {
-  const size_t address = Get16(data, 0);
+  const size_t address = ReadLe16(&data[0]);
   const size_t count = (data.size() - 2) / 2;
   if (!state_.writesEnabled || !SimMemory::Holds(address, count)) {
     Reply(kNegativeAcknowledge, {}, state_.frameMode, readyUs);
     return;
   }
   for (size_t i = 0; i < count; ++i) {
-    memory_.SetWord(address + i, Get16(data, 2 + 2 * i));
+    memory_.SetWord(address + i, ReadLe16(&data[2 + 2 * i]));
   }
   uncommittedWrites_ = true;
   Reply(kAcknowledge, {}, state_.frameMode, readyUs);
@@ -181,7 +179,7 @@ void SimulatedActuator::WriteWords(const std::vector<uint8_t>& data, int64_t rea
 }
 
 void SimulatedActuator::ReadMemoryWord(const std::vector<uint8_t>& data, int64_t readyUs) {
-  const size_t address = Get16(data, 0);
+  const size_t address = ReadLe16(&data[0]);
   if (!SimMemory::Holds(address, 1)) {
     Reply(kNegativeAcknowledge, {}, FrameMode::kCrc, readyUs);
     return;
@@ -192,12 +190,12 @@ void SimulatedActuator::ReadMemoryWord(const std::vector<uint8_t>& data, int64_t
 }
 
 void SimulatedActuator::WriteMemoryWord(const std::vector<uint8_t>& data, int64_t readyUs) {
-  const size_t address = Get16(data, 0);
+  const size_t address = ReadLe16(&data[0]);
   if (!SimMemory::Holds(address, 1)) {
     Reply(kNegativeAcknowledge, {}, FrameMode::kCrc, readyUs);
     return;
   }
-  memory_.SetWord(address, Get16(data, 2));
+  memory_.SetWord(address, ReadLe16(&data[2]));
   Reply(kAcknowledge, {}, FrameMode::kCrc, readyUs);
 }
 
