@@ -5,15 +5,14 @@
 #include <time.h>
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <chrono>
-#include <memory>
 #include <thread>
 
 #include "app/communication_poll.h"
 #include "app/session.h"
 #include "app/steady_clock.h"
+#include "child_process.h"
 #include "link/posix_serial_driver.h"
 #include "qt_clock.h"
 #include "qt_ui.h"
@@ -22,26 +21,7 @@ namespace velmar {
 namespace {
 
 // A simulated actuator for the whole run.
-class SimProcess {
- public:
-  SimProcess() {
-    process_.start(VELMAR_SIM_PATH, {"--link", folder_.path() + "/actuator"});
-    process_.waitForReadyRead(5000);
-    device_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
-  }
-  ~SimProcess() {
-    process_.kill();
-    process_.waitForFinished();
-  }
-  const std::string& Device() const { return device_; }
-
- private:
-  QTemporaryDir folder_;
-  QProcess process_;
-  std::string device_;
-};
-
-SimProcess* sim = nullptr;
+test::SimProcess* sim = nullptr;
 
 double ThreadCpuSeconds() {
   timespec now{};
@@ -94,8 +74,8 @@ BENCHMARK_TEMPLATE(BM_IdlePollTick, SteadyClock)->Iterations(40)->Unit(benchmark
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   benchmark::Initialize(&argc, argv);
-  auto sim = std::make_unique<velmar::SimProcess>();
-  velmar::sim = sim.get();
+  velmar::test::SimProcess sim({});
+  velmar::sim = &sim;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
