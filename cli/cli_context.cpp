@@ -56,4 +56,11 @@ int CliContext::CheckAllTaken(const CommandArgs& args) {
   return leftover.empty() ? kExitOk : UsageError("unexpected argument '" + leftover + "'");
 }
 
+int CliContext::TakeLastArgument(CommandArgs& args, const std::string& name, std::string& value) {
+  if (!args.TakePositional(value)) {
+    return UsageError(name + " is missing");
+  }
+  return CheckAllTaken(args);
+}
+
 }  // namespace velmar

@@ -40,6 +40,9 @@ class CliContext {
   int UsageError(const std::string& problem);
   // kExitOk when every word was taken, else a usage error naming the first leftover.
   int CheckAllTaken(const CommandArgs& args);
+  // Takes the last positional argument, named `name` in messages, then checks nothing else is
+  // left. kExitOk, or the usage error status.
+  int TakeLastArgument(CommandArgs& args, const std::string& name, std::string& value);
 
   // The command being run.
   const CliCommand* command = nullptr;

@@ -14,14 +14,6 @@ namespace velmar {
 
 namespace {
 
-// Takes the one positional argument, named `name` in messages, and checks nothing else is left.
-int TakeSoleArgument(CliContext& context, CommandArgs& args, const char* name, std::string& text) {
-  if (!args.TakePositional(text)) {
-    return context.UsageError(std::string(name) + " is missing");
-  }
-  return context.CheckAllTaken(args);
-}
-
 // A whole word as a 16-bit value, read as the conversion windows read it: hexadecimal when it
 // holds an "x" ("0x" allowed), else decimal. Raw words up to 65535 read as their signed value.
 bool ParseWord(const std::string& text, long high, int16_t& value) {
@@ -39,7 +31,7 @@ bool ParseWord(const std::string& text, long high, int16_t& value) {
 // Takes the sole argument as a 16-bit word; kExitOk or a usage error.
 int TakeWord(CliContext& context, CommandArgs& args, const char* name, long high, int16_t& value) {
   std::string text;
-  if (int status = TakeSoleArgument(context, args, name, text); status != kExitOk) {
+  if (int status = context.TakeLastArgument(args, name, text); status != kExitOk) {
     return status;
   }
   if (!ParseWord(text, high, value)) {
@@ -84,7 +76,7 @@ int ElecCountsToDegCCommand(CliContext& context, CommandArgs& args) {
 
 int DegCToElecCountsCommand(CliContext& context, CommandArgs& args) {
   std::string text;
-  if (int status = TakeSoleArgument(context, args, "DEGC", text); status != kExitOk) {
+  if (int status = context.TakeLastArgument(args, "DEGC", text); status != kExitOk) {
     return status;
   }
   char* end = nullptr;

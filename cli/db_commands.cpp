@@ -95,10 +95,7 @@ int ExtractEntry(CliContext& context, CommandArgs& args) {
   if (!args.TakeOption("--out", outputFolder)) {
     return context.UsageError("--out DIR is missing");
   }
-  if (!args.TakePositional(name)) {
-    return context.UsageError("NAME is missing");
-  }
-  if (int status = context.CheckAllTaken(args); status != kExitOk) {
+  if (int status = context.TakeLastArgument(args, "NAME", name); status != kExitOk) {
     return status;
   }
   ConfigDatabase database;
@@ -132,10 +129,8 @@ int ShowVersionFile(CliContext& context, CommandArgs& args) {
 
 int ShowConfigurationSetup(CliContext& context, CommandArgs& args) {
   std::string customerPartNo;
-  if (!args.TakePositional(customerPartNo)) {
-    return context.UsageError("CUSTOMERPARTNO is missing");
-  }
-  if (int status = context.CheckAllTaken(args); status != kExitOk) {
+  if (int status = context.TakeLastArgument(args, "CUSTOMERPARTNO", customerPartNo);
+      status != kExitOk) {
     return status;
   }
   DatabaseView view(context);

@@ -10,17 +10,9 @@ namespace velmar {
 
 namespace {
 
-// Takes the FILE argument and checks nothing else was given. kExitOk, or the usage error status.
-int TakeFile(CliContext& context, CommandArgs& args, std::string& path) {
-  if (!args.TakePositional(path)) {
-    return context.UsageError("FILE is missing");
-  }
-  return context.CheckAllTaken(args);
-}
-
 int ShowSetupFile(CliContext& context, CommandArgs& args) {
   std::string path;
-  if (int status = TakeFile(context, args, path); status != kExitOk) {
+  if (int status = context.TakeLastArgument(args, "FILE", path); status != kExitOk) {
     return status;
   }
   SetupParameters record;
@@ -33,7 +25,7 @@ int ShowSetupFile(CliContext& context, CommandArgs& args) {
 
 int SaveDefaultSetupFile(CliContext& context, CommandArgs& args) {
   std::string path;
-  if (int status = TakeFile(context, args, path); status != kExitOk) {
+  if (int status = context.TakeLastArgument(args, "FILE", path); status != kExitOk) {
     return status;
   }
   SetupParameters record;

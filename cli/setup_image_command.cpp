@@ -66,10 +66,7 @@ int SetupImage(CliContext& context, CommandArgs& args) {
   std::string path;
   const bool haveFirmware = args.TakeOption("--firmware", firmwareText);
   const bool haveOut = args.TakeOption("--out", outPath);
-  if (!args.TakePositional(path)) {
-    return context.UsageError("FILE is missing");
-  }
-  if (int status = context.CheckAllTaken(args); status != kExitOk) {
+  if (int status = context.TakeLastArgument(args, "FILE", path); status != kExitOk) {
     return status;
   }
   int firmwareVersion = 0;
