@@ -11,9 +11,9 @@
 
 #include "app/communication_poll.h"
 #include "app/session.h"
-#include "app/steady_clock.h"
+#include "ports/steady_clock.h"
 #include "child_process.h"
-#include "link/posix_serial_driver.h"
+#include "ports/posix_serial_driver.h"
 #include "qt_clock.h"
 #include "qt_ui.h"
 

@@ -2,7 +2,7 @@
 
 #include "cli_command.h"
 #include "cli_context.h"
-#include "monitor/hour_meters.h"
+#include "app/hour_meters.h"
 
 namespace velmar {
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "app/session.h"
-#include "app/steady_clock.h"
+#include "ports/steady_clock.h"
 #include "cli_command.h"
 #include "console_ui.h"
-#include "link/posix_serial_driver.h"
+#include "ports/posix_serial_driver.h"
 
 namespace velmar {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ui.h"
+#include "ports/ui.h"
 
 namespace velmar {
 

@@ -6,10 +6,10 @@
 
 #include "cli_command.h"
 #include "cli_context.h"
-#include "setup/replacing_file.h"
+#include "base/replacing_file.h"
 #include "setup/setup_file.h"
-#include "setup/setup_report.h"
-#include "setup/setup_transfer_commands.h"
+#include "app/setup_report_printing.h"
+#include "app/setup_transfer_commands.h"
 
 namespace velmar {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/steady_clock.h"
+#include "ports/steady_clock.h"
 
 namespace velmar {
 

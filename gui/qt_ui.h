@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "app/ui.h"
+#include "ports/ui.h"
 #include "program_status_dialog.h"
 #include "transfer_progress_dialog.h"
 

@@ -9,7 +9,7 @@
 #include <map>
 #include <vector>
 
-#include "app/ui.h"
+#include "ports/ui.h"
 #include "setup/setup_page_values.h"
 #include "setup/setup_sheet.h"
 

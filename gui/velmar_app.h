@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/session.h"
-#include "link/posix_serial_driver.h"
+#include "ports/posix_serial_driver.h"
 #include "qt_clock.h"
 #include "qt_ui.h"
 

@@ -1,7 +1,7 @@
 #include "sim_frames.h"
 
-#include "link/frame_check.h"
-#include "link/little_endian.h"
+#include "base/frame_check.h"
+#include "base/little_endian.h"
 
 namespace velmar {
 

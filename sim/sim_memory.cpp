@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "link/little_endian.h"
+#include "base/little_endian.h"
 
 namespace velmar {
 

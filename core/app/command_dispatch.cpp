@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "app/pre_checks.h"
-#include "monitor/hour_meters.h"
+#include "app/hour_meters.h"
 #include "setup/setup_file.h"
-#include "setup/setup_report.h"
-#include "setup/setup_transfer_commands.h"
+#include "app/setup_report_printing.h"
+#include "app/setup_transfer_commands.h"
 
 namespace velmar {
 

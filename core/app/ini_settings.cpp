@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "setup/replacing_file.h"
+#include "base/replacing_file.h"
 #include "setup/setup_parameters.h"
 
 namespace velmar {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/clock.h"
-#include "app/ui.h"
+#include "ports/clock.h"
+#include "ports/ui.h"
 
 namespace velmar {
 

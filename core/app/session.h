@@ -4,13 +4,13 @@
 #include <memory>
 #include <string>
 
-#include "app/clock.h"
+#include "ports/clock.h"
 #include "app/ini_settings.h"
-#include "app/ui.h"
+#include "ports/ui.h"
 #include "configdb/configuration_list.h"
 #include "configdb/part_catalogue.h"
 #include "link/actuator_link.h"
-#include "link/serial_driver.h"
+#include "ports/serial_driver.h"
 #include "link/serial_port.h"
 #include "setup/setup_page_values.h"
 #include "setup/setup_parameters.h"

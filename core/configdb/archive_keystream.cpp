@@ -1,6 +1,6 @@
 #include "configdb/archive_keystream.h"
 
-#include "link/frame_check.h"
+#include "base/frame_check.h"
 
 namespace velmar {
 

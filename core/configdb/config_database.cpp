@@ -15,8 +15,8 @@
 
 #include "configdb/archive_format.h"
 #include "configdb/archive_keystream.h"
-#include "link/little_endian.h"
-#include "setup/replacing_file.h"
+#include "base/little_endian.h"
+#include "base/replacing_file.h"
 
 namespace velmar {
 namespace {

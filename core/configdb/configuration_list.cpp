@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "configdb/archive_format.h"
-#include "configdb/temp_folder.h"
+#include "base/temp_folder.h"
 #include "setup/setup_file.h"
 
 namespace velmar {

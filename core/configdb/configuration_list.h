@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ui.h"
+#include "ports/ui.h"
 #include "configdb/config_database.h"
 #include "configdb/part_catalogue.h"
 #include "setup/setup_parameters.h"

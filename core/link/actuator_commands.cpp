@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "link/actuator_link.h"
-#include "link/little_endian.h"
+#include "base/little_endian.h"
 
 namespace velmar {
 

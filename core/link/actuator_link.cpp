@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "link/frame_check.h"
-#include "link/little_endian.h"
+#include "base/frame_check.h"
+#include "base/little_endian.h"
 #include "link/request_frames.h"
 
 namespace velmar {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/clock.h"
+#include "ports/clock.h"
 #include "link/serial_port.h"
 
 namespace velmar {

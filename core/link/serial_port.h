@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "link/serial_driver.h"
+#include "ports/serial_driver.h"
 
 namespace velmar {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "setup/replacing_file.h"
+#include "base/replacing_file.h"
 #include "setup/setup_file_reader.h"
 
 namespace velmar {

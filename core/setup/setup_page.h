@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ui.h"
+#include "ports/ui.h"
 #include "setup/setup_page_values.h"
 
 namespace velmar {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/ui.h"
+#include "ports/ui.h"
 
 namespace velmar {
 

@@ -5,15 +5,11 @@
 #include <cstdio>
 
 #include "faults/temperature.h"
-#include "link/little_endian.h"
-#include "setup/actuator_readings.h"
 
 namespace velmar {
 
 namespace {
 
-constexpr const char* kComErrorCaption = "Status Com Error";
-constexpr int kVersionAttempts = 5;
 constexpr int kFirst310Version = 0x30A;
 constexpr int kLastVersion = 0xF00;
 constexpr int kFirstMode2Version = 0x200;
@@ -47,10 +43,6 @@ int ElectronicsDegC(int16_t counts, int versionWord) {
     return static_cast<int>(std::floor(ElecCountsToDegC(counts) + 0.5));
   }
   return ThermistorCountsToDegC(counts, versionWord >= kFirstMode2Version ? 2 : 1);
-}
-
-int16_t FrameCount(const StatusFrame& frame, int offset) {
-  return static_cast<int16_t>(ReadLe16(frame + offset));
 }
 
 }  // namespace
@@ -105,29 +97,6 @@ std::string SetupReportText(const SetupFields& record, const SetupReportReadings
   Append(text, "\tElectronics Temp  :\t\t%d Deg C\n",
          ElectronicsDegC(readings.electronicsTemperatureCounts, version));
   return text;
-}
-
-bool PrintSetupReport(Session& session) {
-  StatusFrame frame = {};
-  if (!RequestStatusFrame(session, frame)) {
-    session.ui.ShowMessage(MessageKind::Error, "Read temperatures com error!", kComErrorCaption);
-    return false;
-  }
-  SetupReportReadings readings;
-  if (!RequestFirmwareVersion(session.link, kVersionAttempts, readings.versionWord)) {
-    session.ui.ShowMessage(MessageKind::Error, "Read firmware version com error!",
-                           kComErrorCaption);
-    return false;
-  }
-  for (int motor = 0; motor < 3; ++motor) {
-    readings.motorTemperatureCounts[motor] = FrameCount(frame, 3 + 2 * motor);
-  }
-  readings.electronicsTemperatureCounts = FrameCount(frame, 9);
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  session.ui.PrintText(SetupReportText(session.setup, readings, local));
-  return true;
 }
 
 }  // namespace velmar

@@ -5,7 +5,6 @@
 #include <ctime>
 #include <string>
 
-#include "app/session.h"
 #include "setup/setup_parameters.h"
 
 namespace velmar {
@@ -21,9 +20,5 @@ struct SetupReportReadings {
 // The report of `record` with the readings, dated `now` (local time).
 std::string SetupReportText(const SetupFields& record, const SetupReportReadings& readings,
                             const std::tm& now);
-
-// The Print Setup Report command: reads the status frame and the firmware version, then prints
-// the report of the session's setup record. False after the com error box, nothing printed.
-bool PrintSetupReport(Session& session);
 
 }  // namespace velmar

@@ -9,7 +9,7 @@
 #include "app/session.h"
 #include "fault_upload_status_dialog.h"
 #include "file_filter.h"
-#include "link/posix_serial_driver.h"
+#include "ports/posix_serial_driver.h"
 #include "main_dialog.h"
 #include "modal_watcher.h"
 #include "program_status_dialog.h"

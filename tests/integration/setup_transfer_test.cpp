@@ -12,7 +12,7 @@
 #include "child_process.h"
 #include "configdb/configuration_list.h"
 #include "configdb/part_catalogue.h"
-#include "configdb/temp_folder.h"
+#include "base/temp_folder.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_file.h"
 #include "setup/setup_page_image.h"

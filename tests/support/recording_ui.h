@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui.h"
+#include "ports/ui.h"
 
 namespace velmar::test {
 

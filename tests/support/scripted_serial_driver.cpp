@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "link/frame_check.h"
+#include "base/frame_check.h"
 
 namespace velmar::test {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
-#include "link/serial_driver.h"
+#include "ports/clock.h"
+#include "ports/serial_driver.h"
 
 namespace velmar::test {
 

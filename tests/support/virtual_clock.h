@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/clock.h"
+#include "ports/clock.h"
 
 namespace velmar::test {
 

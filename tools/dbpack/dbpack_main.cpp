@@ -10,7 +10,7 @@
 
 #include "configdb/archive_format.h"
 #include "configdb/archive_writer.h"
-#include "setup/replacing_file.h"
+#include "base/replacing_file.h"
 
 namespace {
 

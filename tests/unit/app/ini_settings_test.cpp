@@ -13,7 +13,7 @@
 #include <tuple>
 #include <vector>
 
-#include "configdb/temp_folder.h"
+#include "base/temp_folder.h"
 #include "support/recording_ui.h"
 #include "support/virtual_clock.h"
 

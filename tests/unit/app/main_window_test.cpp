@@ -6,7 +6,7 @@
 
 #include "app/command_dispatch.h"
 #include "app/main_window_logic.h"
-#include "configdb/temp_folder.h"
+#include "base/temp_folder.h"
 #include "simulated_actuator.h"
 #include "support/recording_ui.h"
 #include "support/sim_serial_driver.h"

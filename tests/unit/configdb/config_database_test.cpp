@@ -14,7 +14,7 @@
 #include "configdb/archive_format.h"
 #include "configdb/archive_keystream.h"
 #include "configdb/archive_writer.h"
-#include "configdb/temp_folder.h"
+#include "base/temp_folder.h"
 
 namespace velmar {
 namespace {

@@ -15,7 +15,7 @@
 #include "configdb/archive_format.h"
 #include "configdb/archive_writer.h"
 #include "configdb/config_db_location.h"
-#include "configdb/temp_folder.h"
+#include "base/temp_folder.h"
 #include "support/recording_ui.h"
 
 namespace velmar {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "configdb/temp_folder.h"
+#include "base/temp_folder.h"
 
 namespace velmar {
 namespace {

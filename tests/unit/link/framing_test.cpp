@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "link/frame_check.h"
+#include "base/frame_check.h"
 #include "link_fixture.h"
 
 namespace velmar::test {

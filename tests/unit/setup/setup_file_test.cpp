@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "configdb/temp_folder.h"
+#include "base/temp_folder.h"
 #include "setup/legacy_value_decode.h"
 #include "setup/setup_file_reader.h"
 #include "support/recording_ui.h"

@@ -1,4 +1,4 @@
-#include "setup/replacing_file.h"
+#include "base/replacing_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "link/posix_serial_driver.h"
+#include "ports/posix_serial_driver.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,11 +1,11 @@
-#include "setup/setup_transfer.h"
+#include "app/setup_transfer.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <span>
 
-#include "setup/actuator_readings.h"
+#include "app/actuator_readings.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_page_image.h"
 #include "setup/unpack_setup.h"

@@ -1,4 +1,4 @@
-#include "setup/setup_transfer.h"
+#include "app/setup_transfer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "configdb/temp_folder.h"
+#include "base/temp_folder.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_page_image.h"
-#include "setup/setup_transfer_commands.h"
+#include "app/setup_transfer_commands.h"
 #include "simulated_actuator.h"
 #include "support/recording_ui.h"
 #include "support/scripted_serial_driver.h"

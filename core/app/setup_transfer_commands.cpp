@@ -1,10 +1,10 @@
-#include "setup/setup_transfer_commands.h"
+#include "app/setup_transfer_commands.h"
 
 #include <filesystem>
 #include <system_error>
 
 #include "app/pre_checks.h"
-#include "setup/setup_transfer.h"
+#include "app/setup_transfer.h"
 
 namespace velmar {
 

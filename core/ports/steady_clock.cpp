@@ -1,4 +1,4 @@
-#include "app/steady_clock.h"
+#include "ports/steady_clock.h"
 
 #include <chrono>
 #include <thread>

@@ -1,4 +1,4 @@
-#include "setup/actuator_readings.h"
+#include "app/actuator_readings.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "configdb/temp_folder.h"
+#include "base/temp_folder.h"
 
 #include <stdlib.h>
 

@@ -1,4 +1,4 @@
-#include "link/frame_check.h"
+#include "base/frame_check.h"
 
 namespace velmar {
 

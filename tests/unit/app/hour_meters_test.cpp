@@ -1,4 +1,4 @@
-#include "monitor/hour_meters.h"
+#include "app/hour_meters.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "link/serial_driver.h"
+#include "ports/serial_driver.h"
 
 namespace velmar {
 

@@ -1,10 +1,10 @@
-#include "monitor/hour_meters.h"
+#include "app/hour_meters.h"
 
 #include <cstdint>
 #include <cstdio>
 
 #include "app/pre_checks.h"
-#include "setup/actuator_readings.h"
+#include "app/actuator_readings.h"
 
 namespace velmar {
 

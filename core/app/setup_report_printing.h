@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/session.h"
+
+namespace velmar {
+
+// The Print Setup Report command: reads the status frame and the firmware version, then prints
+// the report of the session's setup record. False after the com error box, nothing printed.
+bool PrintSetupReport(Session& session);
+
+}  // namespace velmar
