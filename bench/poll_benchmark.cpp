@@ -11,9 +11,9 @@
 
 #include "app/communication_poll.h"
 #include "app/session.h"
-#include "ports/steady_clock.h"
 #include "child_process.h"
 #include "ports/posix_serial_driver.h"
+#include "ports/steady_clock.h"
 #include "qt_clock.h"
 #include "qt_ui.h"
 

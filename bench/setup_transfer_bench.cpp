@@ -9,11 +9,11 @@
 #include <string>
 
 #include "app/session.h"
-#include "ports/steady_clock.h"
-#include "child_process.h"
-#include "base/temp_folder.h"
-#include "ports/posix_serial_driver.h"
 #include "app/setup_transfer.h"
+#include "base/temp_folder.h"
+#include "child_process.h"
+#include "ports/posix_serial_driver.h"
+#include "ports/steady_clock.h"
 
 namespace velmar {
 namespace {

@@ -1,8 +1,8 @@
 #include <cstdio>
 
+#include "app/hour_meters.h"
 #include "cli_command.h"
 #include "cli_context.h"
-#include "app/hour_meters.h"
 
 namespace velmar {
 

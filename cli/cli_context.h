@@ -4,10 +4,10 @@
 #include <string>
 
 #include "app/session.h"
-#include "ports/steady_clock.h"
 #include "cli_command.h"
 #include "console_ui.h"
 #include "ports/posix_serial_driver.h"
+#include "ports/steady_clock.h"
 
 namespace velmar {
 

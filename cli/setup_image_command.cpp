@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/replacing_file.h"
 #include "cli_command.h"
 #include "cli_context.h"
 #include "configdb/part_catalogue.h"
 #include "setup/pack_setup.h"
-#include "base/replacing_file.h"
 #include "setup/setup_file.h"
 #include "setup/setup_page_image.h"
 #include "setup/setup_parameters.h"

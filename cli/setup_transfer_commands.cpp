@@ -4,12 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "cli_command.h"
-#include "cli_context.h"
-#include "base/replacing_file.h"
-#include "setup/setup_file.h"
 #include "app/setup_report_printing.h"
 #include "app/setup_transfer_commands.h"
+#include "base/replacing_file.h"
+#include "cli_command.h"
+#include "cli_context.h"
+#include "setup/setup_file.h"
 
 namespace velmar {
 

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "app/pre_checks.h"
 #include "app/hour_meters.h"
-#include "setup/setup_file.h"
+#include "app/pre_checks.h"
 #include "app/setup_report_printing.h"
 #include "app/setup_transfer_commands.h"
+#include "setup/setup_file.h"
 
 namespace velmar {
 

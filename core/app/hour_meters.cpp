@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/pre_checks.h"
 #include "app/actuator_readings.h"
+#include "app/pre_checks.h"
 
 namespace velmar {
 

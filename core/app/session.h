@@ -4,14 +4,14 @@
 #include <memory>
 #include <string>
 
-#include "ports/clock.h"
 #include "app/ini_settings.h"
-#include "ports/ui.h"
 #include "configdb/configuration_list.h"
 #include "configdb/part_catalogue.h"
 #include "link/actuator_link.h"
-#include "ports/serial_driver.h"
 #include "link/serial_port.h"
+#include "ports/clock.h"
+#include "ports/serial_driver.h"
+#include "ports/ui.h"
 #include "setup/setup_page_values.h"
 #include "setup/setup_parameters.h"
 

@@ -13,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "configdb/archive_format.h"
-#include "configdb/archive_keystream.h"
 #include "base/little_endian.h"
 #include "base/replacing_file.h"
+#include "configdb/archive_format.h"
+#include "configdb/archive_keystream.h"
 
 namespace velmar {
 namespace {

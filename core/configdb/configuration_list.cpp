@@ -3,8 +3,8 @@
 #include <fstream>
 #include <utility>
 
-#include "configdb/archive_format.h"
 #include "base/temp_folder.h"
+#include "configdb/archive_format.h"
 #include "setup/setup_file.h"
 
 namespace velmar {

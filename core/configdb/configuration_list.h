@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "ports/ui.h"
 #include "configdb/config_database.h"
 #include "configdb/part_catalogue.h"
+#include "ports/ui.h"
 #include "setup/setup_parameters.h"
 
 namespace velmar {

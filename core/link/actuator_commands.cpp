@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "link/actuator_link.h"
 #include "base/little_endian.h"
+#include "link/actuator_link.h"
 
 namespace velmar {
 

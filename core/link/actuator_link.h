@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "ports/clock.h"
 #include "link/serial_port.h"
+#include "ports/clock.h"
 
 namespace velmar {
 

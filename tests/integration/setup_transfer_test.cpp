@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "base/temp_folder.h"
 #include "child_process.h"
 #include "configdb/configuration_list.h"
 #include "configdb/part_catalogue.h"
-#include "base/temp_folder.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_file.h"
 #include "setup/setup_page_image.h"

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/replacing_file.h"
 #include "configdb/archive_format.h"
 #include "configdb/archive_writer.h"
-#include "base/replacing_file.h"
 
 namespace {
 

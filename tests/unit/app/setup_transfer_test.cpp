@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/setup_transfer_commands.h"
 #include "base/temp_folder.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_page_image.h"
-#include "app/setup_transfer_commands.h"
 #include "simulated_actuator.h"
 #include "support/recording_ui.h"
 #include "support/scripted_serial_driver.h"

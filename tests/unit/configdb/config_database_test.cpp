@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/temp_folder.h"
 #include "configdb/archive_format.h"
 #include "configdb/archive_keystream.h"
 #include "configdb/archive_writer.h"
-#include "base/temp_folder.h"
 
 namespace velmar {
 namespace {

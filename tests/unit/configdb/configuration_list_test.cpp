@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/temp_folder.h"
 #include "configdb/archive_format.h"
 #include "configdb/archive_writer.h"
 #include "configdb/config_db_location.h"
-#include "base/temp_folder.h"
 #include "support/recording_ui.h"
 
 namespace velmar {
