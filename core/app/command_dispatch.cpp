@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "app/hour_meters.h"
-#include "app/pre_checks.h"
 #include "app/setup_report_printing.h"
 #include "app/setup_transfer_commands.h"
 #include "setup/setup_file.h"
@@ -12,7 +11,6 @@ namespace velmar {
 
 namespace {
 
-constexpr const char* kProgramError = "Program Error";
 constexpr int kFirmware200 = 0x200;
 constexpr int kFirmware206 = 0x206;
 constexpr int kFirmware300 = 0x300;
@@ -21,6 +19,75 @@ constexpr int kFirmware310 = 0x30A;
 const char* const kSetupFileFilter = "Actuator Setup Files (*.cfg)|*.CFG|All Files (*.*)|*.*||";
 
 }  // namespace
+
+using enum VersionCheck;
+
+const CommandDispatch::Row CommandDispatch::kRows[] = {
+    {MainCommand::SetupPages, {}, &CommandDispatch::ShowSetupPages},
+    {MainCommand::DownloadSetup, {}, &CommandDispatch::DownloadSetup},
+    {MainCommand::UploadSetup, {}, &CommandDispatch::UploadSetup},
+    {MainCommand::StatusMonitor,
+     {.drainReplyFirst = true,
+      .version = kIfUnread,
+      .minimumFirmware = kFirmware200,
+      .belowMinimum = "Real time status monitoring requires v2.0 or later firmware."},
+     &CommandDispatch::StatusMonitor},
+    {MainCommand::IdentificationCheck,
+     {.version = kIfUnread,
+      .reset = ResetCommand::IdentificationCheck,
+      .resetCheckFrom = kFirmware200},
+     &CommandDispatch::NotAvailableYet},
+    {MainCommand::FaultInformation,
+     {.version = kForced,
+      .minimumFirmware = kFirmware200,
+      .belowMinimum =
+          "Firmware versions prior to v2.00 are not compatible with this version of Velmar.",
+      .reset = ResetCommand::UploadFaults},
+     &CommandDispatch::NotAvailableYet},
+    {MainCommand::LoadSetupFile, {}, &CommandDispatch::LoadSetupFile},
+    {MainCommand::SaveSetupFile, {}, &CommandDispatch::SaveSetupFile},
+    {MainCommand::SaveFaultFile, {.version = kForced}, &CommandDispatch::SaveFaultFile},
+    {MainCommand::PrintSetupReport, {}, &CommandDispatch::PrintSetupReport},
+    {MainCommand::FaultFileReport, {.version = kForced}, &CommandDispatch::FaultFileReport},
+    {MainCommand::ClearFaultInformation,
+     {.version = kIfUnread, .reset = ResetCommand::ClearFaults},
+     &CommandDispatch::NotAvailableYet},
+    {MainCommand::ComIndicators, {}, &CommandDispatch::ToggleComIndicators},
+    {MainCommand::FirmwareVersion, {}, &CommandDispatch::ShowFirmwareVersion},
+    {MainCommand::ProgramInformation, {}, &CommandDispatch::ShowProgramInformation},
+    {MainCommand::Help, {}, &CommandDispatch::Nothing},  // the program has no help content
+    // The hour meters make their own checks, shared with velmar-cli.
+    {MainCommand::RunTimeHours, {}, &CommandDispatch::ShowRunHours},
+    {MainCommand::PoweredHours, {}, &CommandDispatch::ShowPoweredHours},
+    {MainCommand::FaultConfiguration,
+     {.version = kForced,
+      .minimumFirmware = kFirmware206,
+      .belowMinimum = "Configurable faults not supported by this firmware version."},
+     &CommandDispatch::NotAvailableYet},
+    {MainCommand::ResetRunHours,
+     {.serviceOnly = true, .serviceRefusalCaption = "Reset Run Hours Status"},
+     &CommandDispatch::NotAvailableYet},
+    {MainCommand::MemoryReadWrite,
+     {.serviceOnly = true, .serviceRefusalCaption = "Program Status"},
+     &CommandDispatch::NotAvailableYet},
+    {MainCommand::MemoryButton, {.serviceOnly = true}, &CommandDispatch::NotAvailableYet},
+    {MainCommand::UnitSerialNumber, {.version = kForced}, &CommandDispatch::UnitSerialNumber},
+    {MainCommand::About, {}, &CommandDispatch::ShowAbout},
+};
+
+const CommandDispatch::Row& CommandDispatch::RowOf(MainCommand command) {
+  for (const Row& row : kRows) {
+    if (row.command == command) {
+      return row;
+    }
+  }
+  static const Row kExit{MainCommand::Exit, {}, &CommandDispatch::Nothing};
+  return kExit;
+}
+
+const CommandChecks& CommandDispatch::ChecksOf(MainCommand command) {
+  return RowOf(command).checks;
+}
 
 WindowAction CommandDispatch::Dispatch(MainCommand command) {
   // Exit stops the poll for good.
@@ -32,61 +99,10 @@ WindowAction CommandDispatch::Dispatch(MainCommand command) {
   return WindowAction::Stay;
 }
 
-// One handler per command; a window still to come is replaced here.
 void CommandDispatch::Run(MainCommand command) {
-  switch (command) {
-    case MainCommand::SetupPages:
-      return SetupPages(false);
-    case MainCommand::DownloadSetup:
-      DownloadSetupCommand(session_);
-      return;
-    case MainCommand::UploadSetup:
-      return UploadSetup();
-    case MainCommand::StatusMonitor:
-      return StatusMonitor();
-    case MainCommand::IdentificationCheck:
-      return IdentificationCheck();
-    case MainCommand::FaultInformation:
-      return FaultInformation();
-    case MainCommand::Exit:
-      return;  // handled by Dispatch
-    case MainCommand::LoadSetupFile:
-      return LoadSetupFile();
-    case MainCommand::SaveSetupFile:
-      return SaveSetupFile();
-    case MainCommand::SaveFaultFile:
-      return SaveFaultFile();
-    case MainCommand::PrintSetupReport:
-      PrintSetupReport(session_);
-      return;
-    case MainCommand::FaultFileReport:
-      return FaultFileReport();
-    case MainCommand::ClearFaultInformation:
-      return ClearFaultInformation();
-    case MainCommand::ComIndicators:
-      return window_.ToggleComIndicators();
-    case MainCommand::FirmwareVersion:
-      return ShowFirmwareVersion(session_);
-    case MainCommand::ProgramInformation:
-      return view_.ShowProgramInformation(window_.versionText, window_.programPartNumber);
-    case MainCommand::Help:
-      return;  // the program has no help content
-    case MainCommand::RunTimeHours:
-      return ShowRunHours(session_);
-    case MainCommand::PoweredHours:
-      return ShowPoweredHours(session_);
-    case MainCommand::FaultConfiguration:
-      return FaultConfiguration();
-    case MainCommand::ResetRunHours:
-      return ResetRunHours();
-    case MainCommand::MemoryReadWrite:
-      return MemoryReadWrite();
-    case MainCommand::MemoryButton:
-      return MemoryButton();
-    case MainCommand::UnitSerialNumber:
-      return UnitSerialNumber();
-    case MainCommand::About:
-      return view_.ShowAbout();
+  const Row& row = RowOf(command);
+  if (PassChecks(session_, row.checks)) {
+    (this->*row.handler)();
   }
 }
 
@@ -115,57 +131,20 @@ void CommandDispatch::UploadSetup() {
   }
 }
 
+void CommandDispatch::DownloadSetup() {
+  DownloadSetupCommand(session_);
+}
+
 void CommandDispatch::StatusMonitor() {
   ActuatorLink& link = session_.link;
-  link.ReceiveFrame();  // drains a reply still on its way
-  if (!VersionCheckIfUnread(session_)) {
-    return;
-  }
-  if (link.firmwareVersion < kFirmware200) {
-    session_.ui.ShowMessage(MessageKind::Warning,
-                            "Real time status monitoring requires v2.0 or later firmware.",
-                            kProgramError);
-    return;
-  }
   if (link.RequestMaxForce() != 0) {
     session_.ui.ShowMessage(MessageKind::Warning,
-                            "Actuator failed to respond to max force request.", kProgramError);
+                            "Actuator failed to respond to max force request.", "Program Error");
     return;
   }
   if (link.RequestSpan() != 0) {
     session_.ui.ShowMessage(MessageKind::Warning, "Actuator failed to respond to span request.",
-                            kProgramError);
-    return;
-  }
-  NotAvailableYet();
-}
-
-void CommandDispatch::IdentificationCheck() {
-  int flags = 0;
-  if (!VersionCheckIfUnread(session_)) {
-    return;
-  }
-  if (session_.link.firmwareVersion >= kFirmware200 &&
-      (!StatusCheck(session_, flags) ||
-       !ResetCheck(session_, flags, ResetCommand::IdentificationCheck))) {
-    return;
-  }
-  NotAvailableYet();
-}
-
-void CommandDispatch::FaultInformation() {
-  int flags = 0;
-  if (!ForcedVersionCheck(session_)) {
-    return;
-  }
-  if (session_.link.firmwareVersion < kFirmware200) {
-    session_.ui.ShowMessage(
-        MessageKind::Warning,
-        "Firmware versions prior to v2.00 are not compatible with this version of Velmar.",
-        kProgramError);
-    return;
-  }
-  if (!StatusCheck(session_, flags) || !ResetCheck(session_, flags, ResetCommand::UploadFaults)) {
+                            "Program Error");
     return;
   }
   NotAvailableYet();
@@ -190,12 +169,9 @@ void CommandDispatch::SaveSetupFile() {
 }
 
 void CommandDispatch::SaveFaultFile() {
-  if (!ForcedVersionCheck(session_)) {
-    return;
-  }
   // From firmware 3.00 the fault log takes the fault file's place.
   if (session_.link.firmwareVersion >= kFirmware300) {
-    return FaultInformation();
+    return Run(MainCommand::FaultInformation);
   }
   const FileBoxRequest request{"RPT", "Faults.rpt",
                                "Actuator Fault Files (*.rpt)|*.RPT|All Files (*.*)|*.*||", true};
@@ -206,61 +182,41 @@ void CommandDispatch::SaveFaultFile() {
 }
 
 void CommandDispatch::FaultFileReport() {
-  if (!ForcedVersionCheck(session_)) {
-    return;
-  }
   if (session_.link.firmwareVersion >= kFirmware300) {
-    return FaultInformation();
+    return Run(MainCommand::FaultInformation);
   }
   NotAvailableYet();
 }
 
-void CommandDispatch::ClearFaultInformation() {
-  int flags = 0;
-  if (!VersionCheckIfUnread(session_) || !StatusCheck(session_, flags) ||
-      !ResetCheck(session_, flags, ResetCommand::ClearFaults)) {
-    return;
-  }
-  NotAvailableYet();
+void CommandDispatch::PrintSetupReport() {
+  velmar::PrintSetupReport(session_);
 }
 
-void CommandDispatch::FaultConfiguration() {
-  if (!ForcedVersionCheck(session_)) {
-    return;
-  }
-  if (session_.link.firmwareVersion < kFirmware206) {
-    session_.ui.ShowMessage(MessageKind::Warning,
-                            "Configurable faults not supported by this firmware version.",
-                            kProgramError);
-    return;
-  }
-  NotAvailableYet();
+void CommandDispatch::ToggleComIndicators() {
+  window_.ToggleComIndicators();
 }
 
-void CommandDispatch::ResetRunHours() {
-  if (session_.serviceMode) {
-    return NotAvailableYet();
-  }
-  session_.ui.ShowMessage(MessageKind::Error, "Feature not available.", "Reset Run Hours Status");
+void CommandDispatch::ShowProgramInformation() {
+  view_.ShowProgramInformation(window_.versionText, window_.programPartNumber);
 }
 
-void CommandDispatch::MemoryReadWrite() {
-  if (session_.serviceMode) {
-    return NotAvailableYet();
-  }
-  session_.ui.ShowMessage(MessageKind::Error, "Feature not available.", "Program Status");
+void CommandDispatch::ShowFirmwareVersion() {
+  velmar::ShowFirmwareVersion(session_);
 }
 
-void CommandDispatch::MemoryButton() {
-  if (session_.serviceMode) {
-    NotAvailableYet();
-  }
+void CommandDispatch::ShowRunHours() {
+  velmar::ShowRunHours(session_);
+}
+
+void CommandDispatch::ShowPoweredHours() {
+  velmar::ShowPoweredHours(session_);
+}
+
+void CommandDispatch::ShowAbout() {
+  view_.ShowAbout();
 }
 
 void CommandDispatch::UnitSerialNumber() {
-  if (!ForcedVersionCheck(session_)) {
-    return;
-  }
   char text[64];
   std::snprintf(text, sizeof text, "Serial Number: %s", session_.link.identSerialNumber);
   session_.ui.ShowMessage(MessageKind::Information, text, "Unit Serial Number");

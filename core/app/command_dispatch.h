@@ -3,6 +3,7 @@
 #include "app/communication_poll.h"
 #include "app/main_window_logic.h"
 #include "app/main_window_view.h"
+#include "app/pre_checks.h"
 #include "app/session.h"
 
 namespace velmar {
@@ -36,9 +37,9 @@ enum class MainCommand {
   About,
 };
 
-// The main window's command dispatch. Every command but Exit holds the poll stopped while it
-// runs and restarts it on every way out; each handler makes its checks against the actuator
-// before its work.
+// The main window's command dispatch: a table of every command but Exit with the checks it
+// makes against the actuator and the handler that does its work. Every command but Exit holds
+// the poll stopped while it runs and restarts it on every way out.
 class CommandDispatch {
  public:
   static constexpr const char* kNotAvailableText = "This command is not available yet.";
@@ -51,25 +52,41 @@ class CommandDispatch {
   // Close when the dialog has to end.
   WindowAction Dispatch(MainCommand command);
 
+  // The checks `command` makes before its work (none for Exit), for other front ends that run
+  // the same command.
+  static const CommandChecks& ChecksOf(MainCommand command);
+
  private:
+  struct Row {
+    MainCommand command;
+    CommandChecks checks;
+    void (CommandDispatch::*handler)();
+  };
+  static const Row kRows[];
+  static const Row& RowOf(MainCommand command);
+
+  // The command's checks, then its handler.
   void Run(MainCommand command);
 
   // Fills the setup pages from the record, shows them and copies them back on OK.
   void SetupPages(bool afterUpload);
+  void ShowSetupPages() { SetupPages(false); }
   void UploadSetup();
+  void DownloadSetup();
   void StatusMonitor();
-  void IdentificationCheck();
-  void FaultInformation();
   void LoadSetupFile();
   void SaveSetupFile();
   void SaveFaultFile();
   void FaultFileReport();
-  void ClearFaultInformation();
-  void FaultConfiguration();
-  void ResetRunHours();
-  void MemoryReadWrite();
-  void MemoryButton();
+  void PrintSetupReport();
+  void ToggleComIndicators();
+  void ShowProgramInformation();
+  void ShowFirmwareVersion();
+  void ShowRunHours();
+  void ShowPoweredHours();
+  void ShowAbout();
   void UnitSerialNumber();
+  void Nothing() {}
 
   // Stands in for the work of the windows still to come.
   void NotAvailableYet();

@@ -17,14 +17,9 @@ constexpr int kHoursPerRunHours16Count = 4;
 
 // Verifies communication, then refuses firmware before `firstVersion` with `refusal`.
 bool FirmwareSupports(Session& session, int firstVersion, const char* refusal) {
-  if (!ForcedVersionCheck(session)) {
-    return false;
-  }
-  if (session.link.firmwareVersion < firstVersion) {
-    session.ui.ShowMessage(MessageKind::Warning, refusal, "Program Error");
-    return false;
-  }
-  return true;
+  return PassChecks(
+      session,
+      {.version = VersionCheck::kForced, .minimumFirmware = firstVersion, .belowMinimum = refusal});
 }
 
 std::string FormatHours(uint32_t hours) {

@@ -60,4 +60,29 @@ bool ResetCheck(Session& session, int statusFlags, ResetCommand command) {
   return false;
 }
 
+bool PassChecks(Session& session, const CommandChecks& checks) {
+  if (checks.serviceOnly && !session.serviceMode) {
+    if (checks.serviceRefusalCaption != nullptr) {
+      session.ui.ShowMessage(MessageKind::Error, "Feature not available.",
+                             checks.serviceRefusalCaption);
+    }
+    return false;
+  }
+  if (checks.drainReplyFirst) {
+    session.link.ReceiveFrame();
+  }
+  if ((checks.version == VersionCheck::kIfUnread && !VersionCheckIfUnread(session)) ||
+      (checks.version == VersionCheck::kForced && !ForcedVersionCheck(session))) {
+    return false;
+  }
+  const int firmware = session.link.firmwareVersion;
+  if (firmware < checks.minimumFirmware) {
+    session.ui.ShowMessage(MessageKind::Warning, checks.belowMinimum, kProgramError);
+    return false;
+  }
+  int flags = 0;
+  return !checks.reset || firmware < checks.resetCheckFrom ||
+         (StatusCheck(session, flags) && ResetCheck(session, flags, *checks.reset));
+}
+
 }  // namespace velmar
