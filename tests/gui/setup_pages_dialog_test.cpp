@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QtTest>
-#include <cstring>
 
 #include "modal_watcher.h"
 #include "qt_ui.h"
@@ -10,24 +9,7 @@
 
 namespace velmar::test {
 
-namespace {
-
 const QString kScreenshots = VELMAR_SCREENSHOT_DIR;
-
-// An uploaded record that needs the zero-fill and the part-number rebuild.
-SetupParameters UploadedRecord() {
-  SetupParameters record;
-  SetField(record.SERIALNO, "4711");
-  SetField(record.PARTNO, "5012345 678 B");
-  SetField(record.OrvikPartNo, "7654321-001");
-  SetField(record.ACTTYPE, "2");
-  SetField(record.POSCMDSRC, "136");
-  SetField(record.HOMEPOS, "1");
-  SetField(record.MAXVEL, "4");
-  return record;
-}
-
-}  // namespace
 
 class SetupPagesDialogTest : public QObject {
   Q_OBJECT
@@ -38,9 +20,13 @@ class SetupPagesDialogTest : public QObject {
 };
 
 void SetupPagesDialogTest::databaseModeShowsEveryPageReadOnly() {
-  const SetupParameters original = UploadedRecord();
+  // Radio buttons away from their defaults; what OK stores is the unit test's.
+  SetupParameters record;
+  SetField(record.ACTTYPE, "2");
+  SetField(record.POSCMDSRC, "136");
+  SetField(record.HOMEPOS, "1");
   SetupPageValues values;
-  values.FillPages(original);
+  values.FillPages(record);
   ModalWatcher watcher;
   QtUi ui;
   SetupPagesDialog dialog(values, ui);
@@ -78,13 +64,6 @@ void SetupPagesDialogTest::databaseModeShowsEveryPageReadOnly() {
   dialog.accept();
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   QVERIFY2(watcher.events.isEmpty(), qPrintable(watcher.events.join('\n')));
-
-  SetupParameters record = original;
-  values.ApplyPages(record);
-  SetupParameters expected = original;
-  SetField(expected.SERIALNO, "04711");
-  SetField(expected.PARTNO, "5012345-678");
-  QVERIFY(std::memcmp(&record, &expected, sizeof(SetupFields)) == 0);
 }
 
 void SetupPagesDialogTest::editingPagesForwardTypingAndKeepAFailedPage() {

@@ -57,7 +57,9 @@ int SimSerialDriver::Write(int, const uint8_t* data, int length) {
     return kFailure;
   }
   writes.emplace_back(data, data + length);
-  actuator_.Input(data, static_cast<size_t>(length), clock_.NowMs());
+  if (!lose || !lose(writes.back())) {
+    actuator_.Input(data, static_cast<size_t>(length), clock_.NowMs());
+  }
   return length;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,10 @@ class SimSerialDriver : public SerialDriver {
   // What Open returns; set a failure code (-1, -2, -4, -10) to make it fail.
   int openResult = 0;
   std::string lastError;
-  // Every Write, in order.
+  // Every Write, in order, lost or not.
   std::vector<std::vector<uint8_t>> writes;
+  // Picks the writes the line loses: they never reach the actuator.
+  std::function<bool(const std::vector<uint8_t>&)> lose;
   int baud = 0;
   bool isOpen = false;
 

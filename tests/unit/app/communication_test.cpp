@@ -5,11 +5,8 @@
 
 #include "app/communication_poll.h"
 #include "app/pre_checks.h"
-#include "simulated_actuator.h"
 #include "support/frame_literals.h"
-#include "support/recording_ui.h"
-#include "support/sim_serial_driver.h"
-#include "support/virtual_clock.h"
+#include "unit/app/sim_bench.h"
 
 namespace velmar {
 namespace {
@@ -21,12 +18,11 @@ const Bytes kSumVersionRequest = test::Hex("01 10 04 15");
 const Bytes kCrcVersionRequest = test::Hex("01 10 05 9C 03");
 const std::string kWarning = "Warning|Program Error|";
 
-// A session and the main window's poll over an in-process 3.10 actuator, one poll tick per
-// 250 ms of virtual time.
-struct SessionFixture {
-  explicit SessionFixture(FrameMode mode) {
-    actuator.State().frameMode = mode;
-    session.link.OpenPort(1, 19200);
+// The main window's poll over an in-process 3.10 actuator, one poll tick per 250 ms of virtual
+// time.
+struct SessionFixture : test::SimBench {
+  explicit SessionFixture(FrameMode mode)
+      : SimBench(test::Actuator(0x30A, ModeState::kReset, mode)) {
     poll.comIndicatorsEnabled = true;
   }
   // "state T R version" after each of `ticks` ticks, comma separated.
@@ -41,11 +37,6 @@ struct SessionFixture {
     }
     return trace;
   }
-  test::VirtualClock clock;
-  SimulatedActuator actuator;
-  test::SimSerialDriver driver{actuator, clock};
-  test::RecordingUi ui;
-  Session session{driver, clock, ui};
   CommunicationPoll poll{session};
 };
 

@@ -4,39 +4,18 @@
 
 #include <algorithm>
 
-#include "simulated_actuator.h"
-#include "support/recording_ui.h"
 #include "support/scripted_serial_driver.h"
-#include "support/sim_serial_driver.h"
-#include "support/virtual_clock.h"
+#include "unit/app/sim_bench.h"
 
 namespace velmar {
 namespace {
 
-struct Bench {
-  explicit Bench(uint8_t major, uint8_t minor) {
-    actuator.State().firmwareMajor = major;
-    actuator.State().firmwareMinor = minor;
-    session.link.OpenPort(1, 19200);
-  }
-  bool Sent(uint8_t code) const {
-    const auto& codes = actuator.ReceivedCodes();
-    return std::find(codes.begin(), codes.end(), code) != codes.end();
-  }
-  SimulatedActuator actuator;
-  test::VirtualClock clock;
-  test::SimSerialDriver driver{actuator, clock};
-  test::RecordingUi ui;
-  Session session{driver, clock, ui};
-};
-
-constexpr uint8_t kRunHoursRequest = 0x15;
-constexpr uint8_t kPoweredHoursRequest = 0x17;
-
 TEST(HourMeters, FollowTheFirmwareVersionRules) {
+  constexpr uint8_t kRunHours = 0x15, kPoweredHours = 0x17, kVersion = 0x10;
   struct Case {
     const char* name;
-    uint8_t major, minor;
+    int version;
+    FrameMode frames;
     void (*command)(Session&);
     uint32_t hours;
     uint8_t request;
@@ -44,52 +23,56 @@ TEST(HourMeters, FollowTheFirmwareVersionRules) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {"run hours need 2.02", 2, 1, ShowRunHours, 100, kRunHoursRequest, false,
+      {"run hours need 2.02", 0x201, FrameMode::kCrc, ShowRunHours, 100, kRunHours, false,
        "Warning|Program Error|Run Hours feature not supported by this firmware version."},
-      {"2.02 reads the 16-bit counter", 2, 2, ShowRunHours, 4000, kRunHoursRequest, true,
+      {"2.02 reads the 16-bit counter", 0x202, FrameMode::kCrc, ShowRunHours, 4000, kRunHours, true,
        "Information|Run Hours Status|4000 Hours"},
-      {"2.05 counts in fours", 2, 5, ShowRunHours, 4001, kRunHoursRequest, true,
+      {"2.05 counts in fours", 0x205, FrameMode::kCrc, ShowRunHours, 4001, kRunHours, true,
        "Information|Run Hours Status|4000 Hours"},
-      {"2.06 reads the 32-bit counter", 2, 6, ShowRunHours, 4001, kRunHoursRequest, true,
+      {"2.06 reads the 32-bit counter", 0x206, FrameMode::kCrc, ShowRunHours, 4001, kRunHours, true,
        "Information|Run Hours Status|4001 Hours"},
-      {"a count with the top bit set shows negative", 3, 10, ShowRunHours, 0x80000000u,
-       kRunHoursRequest, true, "Information|Run Hours Status|-2147483648 Hours"},
-      {"powered hours need 2.06", 2, 5, ShowPoweredHours, 50, kPoweredHoursRequest, false,
+      {"a count with the top bit set shows negative", 0x30A, FrameMode::kCrc, ShowRunHours,
+       0x80000000u, kRunHours, true, "Information|Run Hours Status|-2147483648 Hours"},
+      {"powered hours need 2.06", 0x205, FrameMode::kCrc, ShowPoweredHours, 50, kPoweredHours,
+       false,
        "Warning|Program Error|Powered Hours feature not supported by this firmware version."},
-      {"2.06 reads powered hours", 2, 6, ShowPoweredHours, 50, kPoweredHoursRequest, true,
-       "Information|Powered Hours Status|50 Hours"},
+      {"2.06 reads powered hours", 0x206, FrameMode::kCrc, ShowPoweredHours, 50, kPoweredHours,
+       true, "Information|Powered Hours Status|50 Hours"},
+      {"sum version", 0x30A, FrameMode::kSum, ShowFirmwareVersion, 0, kVersion, true,
+       "Information|Firmware Version|Actuator firmware version is 3.10"},
+      {"crc version", 0x30A, FrameMode::kCrc, ShowFirmwareVersion, 0, kVersion, true,
+       "Information|Firmware Version|Actuator firmware version is 3.10"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Bench bench(c.major, c.minor);
+    test::SimBench bench(test::Actuator(c.version, ModeState::kReset, c.frames));
     bench.actuator.State().runHours = c.hours;
     bench.actuator.State().poweredHours = c.hours;
+    bench.session.link.crcMode = c.frames == FrameMode::kCrc ? 1 : 0;
     c.command(bench.session);
-    EXPECT_EQ(bench.Sent(c.request), c.requestSent);
+    const auto& codes = bench.actuator.ReceivedCodes();
+    EXPECT_EQ(std::ranges::find(codes, c.request) != codes.end(), c.requestSent);
     EXPECT_EQ(bench.ui.Messages(), std::vector<std::string>{c.message});
+    EXPECT_EQ(bench.session.link.firmwareVersion, c.version);
   }
 }
 
 TEST(HourMeters, ReportEachFailureInItsOwnBox) {
   struct Case {
-    const char* name;
     void (*command)(Session&);
     bool versionAnswered;
     std::string message;
   };
   const std::vector<Case> cases = {
-      {"no version reply", ShowRunHours, false,
+      {ShowRunHours, false,
        "Warning|Program Error|Actuator failed to respond to firmware version request."},
-      {"no run hours reply", ShowRunHours, true,
-       "Error|Run Hours Status|No response to Run Hours request."},
-      {"no powered hours reply", ShowPoweredHours, true,
-       "Error|Powered Hours Status|No response to Powered Hours request."},
-      {"no firmware version reply", ShowFirmwareVersion, false,
-       "Error|Firmware Version|No response to version number request."},
+      {ShowRunHours, true, "Error|Run Hours Status|No response to Run Hours request."},
+      {ShowPoweredHours, true, "Error|Powered Hours Status|No response to Powered Hours request."},
+      {ShowFirmwareVersion, false, "Error|Firmware Version|No response to version number request."},
   };
   const test::Bytes versionRequest = {0x01, 0x10, 0x04, 0x15};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.message);
     test::VirtualClock clock;
     test::ScriptedSerialDriver driver(clock);
     test::RecordingUi ui;
@@ -104,19 +87,6 @@ TEST(HourMeters, ReportEachFailureInItsOwnBox) {
     c.command(session);
     EXPECT_EQ(ui.Messages(), std::vector<std::string>{c.message});
     EXPECT_EQ(session.link.runHours32, 7u);
-  }
-}
-
-TEST(HourMeters, FirmwareVersionShowsAndStoresTheVersion) {
-  for (bool crc : {false, true}) {
-    Bench bench(3, 10);
-    bench.actuator.State().frameMode = crc ? FrameMode::kCrc : FrameMode::kSum;
-    bench.session.link.crcMode = crc ? 1 : 0;
-    ShowFirmwareVersion(bench.session);
-    EXPECT_EQ(bench.ui.Messages(),
-              std::vector<std::string>{"Information|Firmware Version|Actuator firmware version "
-                                       "is 3.10"});
-    EXPECT_EQ(bench.session.link.firmwareVersion, 0x30A);
   }
 }
 

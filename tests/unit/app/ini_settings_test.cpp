@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "base/temp_folder.h"
+#include "support/file_bytes.h"
 #include "support/recording_ui.h"
 #include "support/virtual_clock.h"
 
@@ -27,14 +27,10 @@ class IniSettingsTest : public ::testing::Test {
  protected:
   void WriteFile(const std::string& bytes) {
     fs::create_directories(file_.parent_path());
-    std::ofstream(file_, std::ios::binary) << bytes;
+    test::WriteBytes(file_, bytes);
   }
-  std::string ReadFile() const {
-    std::ifstream in(file_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  // No temporary file is left beside the settings file.
-  long FolderSize() const { return std::distance(fs::directory_iterator(file_.parent_path()), {}); }
+  std::string ReadFile() const { return test::ReadBytes(file_); }
+  long FolderSize() const { return test::EntryCount(file_.parent_path()); }
 
   TempFolder root_;
   fs::path home_ = root_.Path() / "config";

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,11 +12,8 @@
 #include "base/temp_folder.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_page_image.h"
-#include "simulated_actuator.h"
-#include "support/recording_ui.h"
 #include "support/scripted_serial_driver.h"
-#include "support/sim_serial_driver.h"
-#include "support/virtual_clock.h"
+#include "unit/app/sim_bench.h"
 #include "unit/setup/record_fields.h"
 
 namespace velmar {
@@ -35,20 +31,6 @@ constexpr const char* kDownloaded =
     "Information|Setup Com Status|Setup download successful.\n\nNOTE: The Orvik part number on "
     "the nameplate must be\nre-identified to reflect the downloaded Orvik part number!";
 constexpr int kEverything = 0x100;  // a lost-request code that matches every request
-
-// A line that loses the requests `lose` picks: they never reach the actuator.
-class LossyDriver : public test::SimSerialDriver {
- public:
-  using SimSerialDriver::SimSerialDriver;
-  int Write(int index, const uint8_t* data, int length) override {
-    if (lose && lose(Bytes(data, data + length))) {
-      writes.emplace_back(data, data + length);
-      return length;
-    }
-    return SimSerialDriver::Write(index, data, length);
-  }
-  std::function<bool(const Bytes&)> lose;
-};
 
 Bytes Frame(bool crc, uint8_t code, const Bytes& data = {}) {
   return crc ? test::CrcFrame(code, data) : test::SumFrame(code, data);
@@ -70,7 +52,7 @@ std::vector<int> Repeated(std::vector<int> head, int value, int times) {
   return head;
 }
 
-class SetupTransferTest : public ::testing::Test {
+class SetupTransferTest : public ::testing::Test, public test::SimBench {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder.Valid());
@@ -83,9 +65,7 @@ class SetupTransferTest : public ::testing::Test {
   // Connects as the main window's poll would have, then forgets what that sent and showed.
   void Start(int version, FrameMode mode = FrameMode::kCrc) {
     driver.lose = nullptr;
-    actuator.State().firmwareMajor = static_cast<uint8_t>(version >> 8);
-    actuator.State().firmwareMinor = static_cast<uint8_t>(version);
-    actuator.State().frameMode = mode;
+    actuator.State() = test::Actuator(version, actuator.State().modeState, mode);
     session.link.OpenPort(1, 19200);
     ASSERT_EQ(session.VerifyCommunication(), 0);
     driver.writes.clear();
@@ -116,11 +96,6 @@ class SetupTransferTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  test::VirtualClock clock;
-  SimulatedActuator actuator;
-  LossyDriver driver{actuator, clock};
-  test::RecordingUi ui;
-  Session session{driver, clock, ui};
 };
 
 // The 1.01 class in both frame forms (CRC from 3.00 on) and the 3.10 class, with 18 pages.

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <ctime>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "configdb/archive_format.h"
 #include "configdb/archive_keystream.h"
 #include "configdb/archive_writer.h"
+#include "support/file_bytes.h"
 
 namespace velmar {
 namespace {
@@ -26,11 +26,8 @@ class ConfigDatabaseTest : public ::testing::Test {
  protected:
   static Bytes Text(std::string_view text) { return Bytes(text.begin(), text.end()); }
   static Bytes ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
-  static long Files(const fs::path& folder) {
-    return std::distance(fs::directory_iterator(folder), {});
+    const std::string bytes = test::ReadBytes(path);
+    return Bytes(bytes.begin(), bytes.end());
   }
   static Bytes Pack(const std::vector<ArchiveSource>& sources, const ArchiveOptions& options = {}) {
     Bytes archive;
@@ -55,8 +52,8 @@ class ConfigDatabaseTest : public ::testing::Test {
     return archive;
   }
   fs::path Write(const Bytes& archive) {
-    std::ofstream(archiveFolder.Path() / "config.db", std::ios::binary)
-        << std::string(archive.begin(), archive.end());
+    test::WriteBytes(archiveFolder.Path() / "config.db",
+                     std::string(archive.begin(), archive.end()));
     return archiveFolder.Path() / "config.db";
   }
 
@@ -104,11 +101,11 @@ TEST_F(ConfigDatabaseTest, LookupIgnoresCaseAndExtractionReplacesAFileOrGivesIts
   EXPECT_EQ(database.Extract(archive, "first.cfg", "", out.Path()), kExtractNoPassword);
   EXPECT_EQ(database.Extract(archive, "first.cfg", "pw", out.Path() / "gone"),
             kExtractCannotCreateOutput);
-  EXPECT_EQ(Files(out.Path()), 0);
+  EXPECT_EQ(test::EntryCount(out.Path()), 0);
   std::ofstream(out.Path() / "configurations.cfg") << "old contents";
   ASSERT_EQ(database.Extract(archive, "configurations.cfg", "pw", out.Path()), kExtractDone);
   EXPECT_EQ(ReadAll(out.Path() / "configurations.cfg"), Text("two"));
-  EXPECT_EQ(Files(out.Path()), 1);
+  EXPECT_EQ(test::EntryCount(out.Path()), 1);
 }
 
 TEST(ArchiveTimestampTest, GivesLocalWallClockTime) {
@@ -185,8 +182,8 @@ TEST_F(ConfigDatabaseTest, MalformedArchivesAreRefusedWithoutLeavingAFile) {
     const fs::path archive = Write(c.archive);
     EXPECT_EQ(database.FindEntry(archive, c.entry), c.find);
     EXPECT_EQ(database.Extract(archive, c.entry, "pw", out.Path()), c.extract);
-    EXPECT_EQ(Files(out.Path()), 0);
-    EXPECT_EQ(Files(archiveFolder.Path()), 1);
+    EXPECT_EQ(test::EntryCount(out.Path()), 0);
+    EXPECT_EQ(test::EntryCount(archiveFolder.Path()), 1);
   }
 }
 

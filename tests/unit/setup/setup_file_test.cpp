@@ -5,9 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <numeric>
 #include <optional>
 #include <random>
@@ -19,6 +16,7 @@
 #include "base/temp_folder.h"
 #include "setup/legacy_value_decode.h"
 #include "setup/setup_file_reader.h"
+#include "support/file_bytes.h"
 #include "support/recording_ui.h"
 #include "support/virtual_clock.h"
 #include "unit/setup/record_fields.h"
@@ -35,20 +33,7 @@ class SetupFileTest : public ::testing::Test {
   std::string PathOf(const std::string& name) const { return (folder_.Path() / name).string(); }
 
   void WriteBytes(const std::string& name, const std::string& bytes) const {
-    std::ofstream(PathOf(name), std::ios::binary) << bytes;
-  }
-
-  std::string ReadBytes(const std::string& name) const {
-    std::ifstream file(PathOf(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-  }
-
-  Strings Entries() const {
-    Strings names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_.Path())) {
-      names.push_back(entry.path().filename().string());
-    }
-    return names;
+    test::WriteBytes(PathOf(name), bytes);
   }
 
   TempFolder folder_;
@@ -150,8 +135,8 @@ TEST_F(SetupFileTest, SavedDefaultRecordIsExactBytesAndReplacesTheOldFile) {
   ASSERT_EQ(SaveSetupFile(record, PathOf("Velmar.cfg"), ui_, clock_), 0);
   EXPECT_NE(std::string(record.DATETIME), "01/01/2001-00:00:00");
   EXPECT_EQ(std::strlen(record.DATETIME), 19u);
-  EXPECT_EQ(ReadBytes("Velmar.cfg"), ExpectedFileBytes(record));
-  EXPECT_EQ(Entries(), Strings{"Velmar.cfg"});
+  EXPECT_EQ(test::ReadBytes(PathOf("Velmar.cfg")), ExpectedFileBytes(record));
+  EXPECT_EQ(test::EntryCount(folder_.Path()), 1);
   EXPECT_EQ(record.statusText, "Finished Saving Actuator Setup.");
 
   // One step per key line, the bar stopping at 33.
@@ -216,7 +201,7 @@ TEST_F(SetupFileTest, UnopenableFilesWarnAndChangeNothing) {
     EXPECT_EQ(save.Messages(), Strings{"Warning|File Error|Error opening setup parameter file."});
     EXPECT_FALSE(load.progressOpen || save.progressOpen);
   }
-  EXPECT_EQ(Entries(), Strings{"busy.cfg"});
+  EXPECT_EQ(test::EntryCount(folder_.Path()), 1);
 }
 
 TEST_F(SetupFileTest, MalformedFilesLoadSafely) {

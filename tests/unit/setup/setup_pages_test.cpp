@@ -179,25 +179,19 @@ TEST_F(EditingSheet, PageChecksKeepTheUserOnThePage) {
   }
 }
 
-TEST_F(EditingSheet, ChangingTheSpanRecomputesTheWholeTable) {
-  values.STROKETBL[5] = "1.0";
+// A changed span recomputes the whole table; Clear Fields zeroes it, Linear Stroke refills it.
+TEST_F(EditingSheet, InterpolationTableFollowsTheSpanAndItsButtons) {
+  values.STROKETBL[6] = "1.0";
   SetupSheet& s = Open(kPosition);
   ASSERT_TRUE(s.SelectPage(kInterpolation));  // span unchanged: the table stays
-  EXPECT_EQ(Shown(kFirstPoint + 5), "1.0");
-  Type({{kFirstPoint + 5, "1.8438"}});
+  EXPECT_EQ(Shown(kFirstPoint + 6), "1.0");
+  Type({{kFirstPoint + 6, "2.2125"}});
   ASSERT_TRUE(s.SelectPage(kPosition));
-  Type({{kSpan, "2.0"}});
+  Type({{kSpan, "3.3"}});
   ASSERT_TRUE(s.CheckRadio(kExtend));
   ASSERT_TRUE(s.SelectPage(kInterpolation));
   EXPECT_EQ(values.homePosition, 1);
-  EXPECT_EQ(Shown(kFirstPoint + 0), "0.0");
-  EXPECT_EQ(Shown(kFirstPoint + 5), "0.6250");
-  EXPECT_EQ(Shown(kFirstPoint + 16), "2.0");
-}
-
-TEST_F(EditingSheet, ClearFieldsAndLinearStrokeButtons) {
-  values.SPAN = "3.3";
-  SetupSheet& s = Open(kInterpolation);
+  EXPECT_EQ(Shown(kFirstPoint + 6), "1.2375");
   s.Click(kClearFields);
   for (int k = 1; k <= 16; ++k) {
     EXPECT_EQ(Shown(kFirstPoint + k), "0.0") << k;

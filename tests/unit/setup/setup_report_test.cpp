@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "faults/temperature.h"
 #include "unit/setup/record_fields.h"
 
 namespace velmar {
@@ -53,8 +52,6 @@ TEST(SetupReportText, DefaultRecordAt310) {
 
 // Each row looks for a piece of the report (or its absence).
 TEST(SetupReportText, CodedFieldsTemperaturesAndSeatingLines) {
-  const std::string elec300 = std::to_string(static_cast<int>(ElecCountsToDegC(300) + 0.5));
-  const std::string oldCurve = std::to_string(ThermistorCountsToDegC(1023, 1));
   const std::string seating = "\tMaximum Seating Force :";
   const struct {
     const char* edit;
@@ -70,12 +67,12 @@ TEST(SetupReportText, CodedFieldsTemperaturesAndSeatingLines) {
       {"", 0x30A, 1, 190, "\tMotor Temp 1 :\t\t\t150 Deg C\n"},
       {"", 0x30A, 1023, 190, "\tMotor Temp 3 :\t\t\t0 Deg C\n"},
       // Before 2.00 the motors and electronics read on the 11-bit curve.
-      {"", 0x101, 1023, 1023, "\tMotor Temp 2 :\t\t\t" + oldCurve + " Deg C\n"},
-      {"", 0x101, 1023, 1023, "\tElectronics Temp  :\t\t" + oldCurve + " Deg C\n"},
+      {"", 0x101, 1023, 1023, "\tMotor Temp 2 :\t\t\t75 Deg C\n"},
+      {"", 0x101, 1023, 1023, "\tElectronics Temp  :\t\t75 Deg C\n"},
       // The electronics thermistor is not limited; 2.04 and after 2.05 read a sensor.
       {"", 0x205, 512, 1023, "\tElectronics Temp  :\t\t-39 Deg C\n"},
       {"", 0x203, 512, 512, "\tElectronics Temp  :\t\t75 Deg C\n"},
-      {"", 0x204, 512, 300, "\tElectronics Temp  :\t\t" + elec300 + " Deg C\n"},
+      {"", 0x204, 512, 300, "\tElectronics Temp  :\t\t57 Deg C\n"},
       // The seating lines exist from 3.10 to 15.00; without them the real-time block follows the
       // hold force at once.
       {"", 0x309, 512, 190, seating, false},

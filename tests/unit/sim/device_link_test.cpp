@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "sim_test_helpers.h"
+#include "base/temp_folder.h"
 
 namespace velmar::test {
 namespace {
@@ -13,8 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(DeviceLinkTest, ReplacesOnlyLinksAndRemovesOnlyItsOwn) {
-  const TempDir dir;
-  const std::string link = dir.path / "ttyV0", file = dir.path / "file";
+  const TempFolder dir;
+  const std::string link = dir.Path() / "ttyV0", file = dir.Path() / "file";
   std::string error;
   ASSERT_TRUE(CreateDeviceLink("/dev/pts/98", link, error)) << error;
   ASSERT_TRUE(CreateDeviceLink("/dev/pts/99", link, error)) << error;

@@ -2,16 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
-#include "sim_test_helpers.h"
+#include "base/temp_folder.h"
+#include "support/file_bytes.h"
 
 namespace velmar::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 TEST(SimMemoryTest, IdentificationIsStoredTwoCharactersPerWordLowByteFirst) {
   SimMemory memory;
@@ -26,18 +23,16 @@ TEST(SimMemoryTest, IdentificationIsStoredTwoCharactersPerWordLowByteFirst) {
 }
 
 TEST(SimMemoryTest, SavedImageLoadsBackAndReplacesTheOldFile) {
-  const TempDir dir;
-  const std::string path = dir.path / "memory.bin";
-  std::ofstream(path, std::ios::binary) << std::string(8192, '\x11');
+  const TempFolder dir;
+  const std::string path = dir.Path() / "memory.bin";
+  WriteBytes(path, std::string(8192, '\x11'));
   SimMemory memory;
   memory.SetWord(0, 0xBEEF);
   memory.SetWord(0xFFF, 0x1234);
   std::string error;
   ASSERT_TRUE(memory.Save(path, error)) << error;
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_EQ(in.get(), 0xEF);
-  EXPECT_EQ(in.get(), 0xBE);
+  EXPECT_EQ(EntryCount(dir.Path()), 1);
+  EXPECT_EQ(ReadBytes(path).substr(0, 2), "\xEF\xBE");
 
   SimMemory loaded;
   ASSERT_TRUE(loaded.Load(path, error)) << error;
@@ -45,17 +40,17 @@ TEST(SimMemoryTest, SavedImageLoadsBackAndReplacesTheOldFile) {
   EXPECT_EQ(loaded.Word(0xFFF), 0x1234);
   EXPECT_EQ(loaded.Word(0x109), 0xFFFF);
   error.clear();
-  EXPECT_FALSE(memory.Save((dir.path / "none" / "memory.bin").string(), error));
+  EXPECT_FALSE(memory.Save((dir.Path() / "none" / "memory.bin").string(), error));
   EXPECT_FALSE(error.empty());
 }
 
 TEST(SimMemoryTest, BadFilesLeaveTheMemoryAlone) {
-  const TempDir dir;
+  const TempFolder dir;
   for (const int size : {-1, 0, 8191, 8193}) {  // -1: no file at all
     SCOPED_TRACE(size);
-    const std::string path = dir.path / std::to_string(size);
+    const std::string path = dir.Path() / std::to_string(size);
     if (size >= 0) {
-      std::ofstream(path, std::ios::binary) << std::string(size, '\x22');
+      WriteBytes(path, std::string(size, '\x22'));
     }
     SimMemory memory;
     memory.SetWord(3, 0x7777);

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <cstdint>
-#include <filesystem>
 
 #include "simulated_actuator.h"
 #include "support/frame_literals.h"
@@ -27,19 +23,5 @@ inline Bytes Received(SimulatedActuator& actuator, int64_t nowMs) {
   out.resize(actuator.Take(out.data(), out.size(), nowMs));
   return out;
 }
-
-// A fresh folder under /tmp, removed with all it holds at the end of the test.
-struct TempDir {
-  TempDir() {
-    char pattern[] = "/tmp/velmar-sim-test-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-      ADD_FAILURE() << "no temporary folder";
-    }
-    path = pattern;
-  }
-  ~TempDir() { std::filesystem::remove_all(path); }
-
-  std::filesystem::path path;
-};
 
 }  // namespace velmar::test
