@@ -6,32 +6,26 @@ namespace velmar::test {
 
 namespace {
 
-const char* KindName(MessageKind kind) {
-  switch (kind) {
-    case MessageKind::Warning:
-      return "Warning";
-    case MessageKind::Error:
-      return "Error";
-    case MessageKind::Information:
-      return "Information";
-  }
-  return "?";
+// Indexed by MessageKind; a question is the fourth kind of message line.
+const std::string kMessageKinds[] = {"Warning|", "Error|", "Information|", "Question|"};
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
 }
 
 }  // namespace
 
 void RecordingUi::ShowMessage(MessageKind kind, const std::string& text,
                               const std::string& caption) {
-  events.push_back(std::string(KindName(kind)) + "|" + caption + "|" + text);
+  events.push_back(kMessageKinds[static_cast<int>(kind)] + caption + "|" + text);
 }
 
 Answer RecordingUi::AskYesNo(const std::string& text, const std::string& caption) {
-  events.push_back("Question|" + caption + "|" + text);
-  if (answers.empty()) {
-    return Answer::No;
+  events.push_back(kMessageKinds[3] + caption + "|" + text);
+  const Answer answer = answers.empty() ? Answer::No : answers.front();
+  if (!answers.empty()) {
+    answers.pop_front();
   }
-  Answer answer = answers.front();
-  answers.pop_front();
   return answer;
 }
 
@@ -88,9 +82,10 @@ void RecordingUi::PrintText(const std::string& text) {
 std::vector<std::string> RecordingUi::Messages() const {
   std::vector<std::string> result;
   for (const auto& event : events) {
-    if (event.rfind("Warning|", 0) == 0 || event.rfind("Error|", 0) == 0 ||
-        event.rfind("Information|", 0) == 0 || event.rfind("Question|", 0) == 0) {
-      result.push_back(event);
+    for (const std::string& kind : kMessageKinds) {
+      if (StartsWith(event, kind)) {
+        result.push_back(event);
+      }
     }
   }
   return result;
@@ -99,7 +94,7 @@ std::vector<std::string> RecordingUi::Messages() const {
 std::vector<int> RecordingUi::Positions() const {
   std::vector<int> result;
   for (const auto& event : events) {
-    if (event.rfind("Position|", 0) == 0) {
+    if (StartsWith(event, "Position|")) {
       result.push_back(std::atoi(event.c_str() + 9));
     }
   }

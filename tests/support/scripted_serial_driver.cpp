@@ -56,31 +56,28 @@ int ScriptedSerialDriver::VisibleCount() const {
   return static_cast<int>(std::distance(pending_.begin(), pending_.upper_bound(clock_.NowMs())));
 }
 
-void ScriptedSerialDriver::Record(const std::string& call, int index) {
-  calls.push_back(call + " " + std::to_string(index));
+void ScriptedSerialDriver::Record(const std::string& call, int index, const std::string& rest) {
+  calls.push_back(call + " " + std::to_string(index) + rest);
 }
 
 int ScriptedSerialDriver::Open(int index, int receiveQueueSize, int transmitQueueSize) {
-  Record("Open", index);
-  calls.back() += " " + std::to_string(receiveQueueSize) + " " + std::to_string(transmitQueueSize);
+  Record("Open", index,
+         " " + std::to_string(receiveQueueSize) + " " + std::to_string(transmitQueueSize));
   return openResult;
 }
 
 int ScriptedSerialDriver::SetBaud(int index, int baud) {
-  Record("SetBaud", index);
-  calls.back() += " " + std::to_string(baud);
+  Record("SetBaud", index, " " + std::to_string(baud));
   return baudResult;
 }
 
 int ScriptedSerialDriver::SetOutputA(int index, char setOrClear) {
-  Record("SetOutputA", index);
-  calls.back() += std::string(" ") + setOrClear;
+  Record("SetOutputA", index, std::string(" ") + setOrClear);
   return 0;
 }
 
 int ScriptedSerialDriver::SetOutputB(int index, char setOrClear) {
-  Record("SetOutputB", index);
-  calls.back() += std::string(" ") + setOrClear;
+  Record("SetOutputB", index, std::string(" ") + setOrClear);
   return 0;
 }
 
@@ -101,8 +98,7 @@ int ScriptedSerialDriver::DropUnsent(int index) {
 }
 
 int ScriptedSerialDriver::Write(int index, const uint8_t* data, int length) {
-  Record("Write", index);
-  calls.back() += " " + std::to_string(length);
+  Record("Write", index, " " + std::to_string(length));
   const Bytes request(data, data + (length > 0 ? length : 0));
   writes.push_back(request);
   if (!script_.empty()) {
@@ -121,8 +117,7 @@ int ScriptedSerialDriver::ReceiveCount(int /*index*/) {
 }
 
 int ScriptedSerialDriver::Read(int index, uint8_t* buffer, int limit) {
-  Record("Read", index);
-  calls.back() += " " + std::to_string(limit);
+  Record("Read", index, " " + std::to_string(limit));
   const auto visibleEnd = pending_.upper_bound(clock_.NowMs());
   int count = 0;
   auto it = pending_.begin();

@@ -76,7 +76,7 @@ class ScriptedSerialDriver : public SerialDriver {
 
  private:
   void Schedule(const Bytes& bytes, int delayMs);
-  void Record(const std::string& call, int index);
+  void Record(const std::string& call, int index, const std::string& rest = "");
 
   Clock& clock_;
   std::deque<std::vector<ReplyChunk>> script_;

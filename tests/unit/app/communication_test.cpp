@@ -16,7 +16,6 @@ using Lines = std::vector<std::string>;
 
 const Bytes kSumVersionRequest = test::Hex("01 10 04 15");
 const Bytes kCrcVersionRequest = test::Hex("01 10 05 9C 03");
-const std::string kWarning = "Warning|Program Error|";
 
 // The main window's poll over an in-process 3.10 actuator, one poll tick per 250 ms of virtual
 // time.
@@ -77,25 +76,15 @@ TEST(VerifyCommunication, FindsASumUnitConnectedInPlaceOfACrcUnit) {
   EXPECT_EQ(f.session.link.crcMode, 0);
 }
 
-// Each command's warnings, exact, are the dispatch test's; the download's is only here.
-TEST(PreChecks, PassOnlyWhenSatisfied) {
+// The checks' messages are the dispatch and transfer tests'.
+TEST(PreChecks, AKnownVersionIsNotAskedAgainAndAFailedCheckKeepsIt) {
   SessionFixture f(FrameMode::kCrc);
   f.session.link.firmwareVersion = 0x300;
-  EXPECT_TRUE(VersionCheckIfUnread(f.session));  // a known version is not asked again
+  EXPECT_TRUE(VersionCheckIfUnread(f.session));
   EXPECT_TRUE(f.driver.writes.empty());
   f.actuator.DropReplies(100);
   EXPECT_FALSE(ForcedVersionCheck(f.session));
   EXPECT_EQ(f.session.link.firmwareVersion, 0x300);
-  f.actuator.DropReplies(0);
-  int flags = 0;
-  ASSERT_TRUE(StatusCheck(f.session, flags));
-  EXPECT_TRUE(ResetCheck(f.session, flags, ResetCommand::DownloadSetup));
-  f.actuator.State().modeState = ModeState::kRunOn;
-  ASSERT_TRUE(StatusCheck(f.session, flags));
-  EXPECT_FALSE(ResetCheck(f.session, flags, ResetCommand::DownloadSetup));
-  EXPECT_EQ(f.ui.Messages(),
-            (Lines{kWarning + "Actuator failed to respond to firmware version request.",
-                   kWarning + "Actuator must be in RESET state to download setup parameters."}));
 }
 
 TEST(CommunicationPoll, FollowsTheActuatorsFrameMode) {
