@@ -10,7 +10,19 @@ namespace velmar::test {
 
 namespace {
 
-void ExecOrDie(const std::vector<std::string>& argv, const std::string& workDir) {
+// Starts `argv` in `workDir` (when given) with stdin on /dev/null, stdout on `outFd` and stderr on
+// `errFd` (when not -1). The pipes are close-on-exec, so the child keeps only the ends it got.
+pid_t Spawn(const std::vector<std::string>& argv, const std::string& workDir, int outFd,
+            int errFd) {
+  const pid_t pid = fork();
+  if (pid != 0) {
+    return pid;
+  }
+  dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
+  dup2(outFd, STDOUT_FILENO);
+  if (errFd >= 0) {
+    dup2(errFd, STDERR_FILENO);
+  }
   if (!workDir.empty() && chdir(workDir.c_str()) != 0) {
     _exit(126);
   }
@@ -26,17 +38,13 @@ void ExecOrDie(const std::vector<std::string>& argv, const std::string& workDir)
 // Reads both pipes until both close.
 void Drain(int outFd, int errFd, std::string& out, std::string& err) {
   pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
-  int open = 2;
-  while (open > 0) {
-    if (poll(fds, 2, -1) < 0) {
-      return;
-    }
+  for (int open = 2; open > 0 && poll(fds, 2, -1) >= 0;) {
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) {
         continue;
       }
       char buffer[4096];
-      ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
       if (n <= 0) {
         close(fds[i].fd);
         fds[i].fd = -1;
@@ -54,19 +62,10 @@ RunResult RunProgram(const std::vector<std::string>& argv, const std::string& wo
   RunResult result;
   int outPipe[2];
   int errPipe[2];
-  if (pipe(outPipe) != 0 || pipe(errPipe) != 0) {
+  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
     return result;
   }
-  pid_t pid = fork();
-  if (pid == 0) {
-    dup2(outPipe[1], STDOUT_FILENO);
-    dup2(errPipe[1], STDERR_FILENO);
-    int devNull = ::open("/dev/null", O_RDONLY);
-    dup2(devNull, STDIN_FILENO);
-    close(outPipe[0]);
-    close(errPipe[0]);
-    ExecOrDie(argv, workDir);
-  }
+  const pid_t pid = Spawn(argv, workDir, outPipe[1], errPipe[1]);
   close(outPipe[1]);
   close(errPipe[1]);
   Drain(outPipe[0], errPipe[0], result.out, result.err);
@@ -78,17 +77,12 @@ RunResult RunProgram(const std::vector<std::string>& argv, const std::string& wo
 
 SimProcess::SimProcess(const std::vector<std::string>& options) {
   int outPipe[2];
-  if (pipe(outPipe) != 0) {
+  if (pipe2(outPipe, O_CLOEXEC) != 0) {
     return;
   }
   std::vector<std::string> argv = {VELMAR_SIM_PATH};
   argv.insert(argv.end(), options.begin(), options.end());
-  pid_ = fork();
-  if (pid_ == 0) {
-    dup2(outPipe[1], STDOUT_FILENO);
-    close(outPipe[0]);
-    ExecOrDie(argv, "");
-  }
+  pid_ = Spawn(argv, "", outPipe[1], -1);
   close(outPipe[1]);
   // The first line the simulator prints is its device.
   char c;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "support/scripted_serial_driver.h"
 #include "unit/app/sim_bench.h"
 
 namespace velmar {
@@ -70,23 +69,16 @@ TEST(HourMeters, ReportEachFailureInItsOwnBox) {
       {ShowPoweredHours, true, "Error|Powered Hours Status|No response to Powered Hours request."},
       {ShowFirmwareVersion, false, "Error|Firmware Version|No response to version number request."},
   };
-  const test::Bytes versionRequest = {0x01, 0x10, 0x04, 0x15};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
-    test::VirtualClock clock;
-    test::ScriptedSerialDriver driver(clock);
-    test::RecordingUi ui;
-    Session session(driver, clock, ui);
-    session.link.OpenPort(1, 19200);
-    session.link.runHours32 = 7;
-    if (c.versionAnswered) {
-      driver.SetReplyHandler([&](const test::Bytes& request) {
-        return request == versionRequest ? test::SumFrame(0x10, {3, 10}) : test::Bytes{};
-      });
-    }
-    c.command(session);
-    EXPECT_EQ(ui.Messages(), std::vector<std::string>{c.message});
-    EXPECT_EQ(session.link.runHours32, 7u);
+    test::SimBench bench;
+    bench.driver.lose = [&](const auto& request) {
+      return !c.versionAnswered || request[1] != 0x10;
+    };
+    bench.session.link.runHours32 = 7;
+    c.command(bench.session);
+    EXPECT_EQ(bench.ui.Messages(), std::vector<std::string>{c.message});
+    EXPECT_EQ(bench.session.link.runHours32, 7u);
   }
 }
 

@@ -16,6 +16,7 @@
 #include "configdb/archive_format.h"
 #include "configdb/archive_writer.h"
 #include "configdb/config_db_location.h"
+#include "support/file_bytes.h"
 #include "support/recording_ui.h"
 
 namespace velmar {
@@ -56,8 +57,7 @@ class ConfigurationListTest : public ::testing::Test {
     std::vector<std::uint8_t> archive;
     std::string error;
     EXPECT_TRUE(BuildArchive(sources, {true, std::string(kConfigurationPassword)}, archive, error));
-    std::ofstream(scratch.Path() / "config.db", std::ios::binary)
-        << std::string(archive.begin(), archive.end());
+    test::WriteBytes(scratch.Path() / "config.db", std::string(archive.begin(), archive.end()));
     return scratch.Path() / "config.db";
   }
 
