@@ -7,10 +7,7 @@
 #include "app/command_dispatch.h"
 #include "app/main_window_logic.h"
 #include "base/temp_folder.h"
-#include "simulated_actuator.h"
-#include "support/recording_ui.h"
-#include "support/sim_serial_driver.h"
-#include "support/virtual_clock.h"
+#include "unit/app/sim_bench.h"
 
 namespace velmar {
 namespace {
@@ -69,15 +66,8 @@ struct WindowFixture {
   std::vector<bool> pollSwitches;
 };
 
-ActuatorState Actuator(uint8_t major, uint8_t minor, ModeState mode = ModeState::kReset) {
-  ActuatorState state;
-  state.firmwareMajor = major;
-  state.firmwareMinor = minor;
-  state.modeState = mode;
-  return state;
-}
+using test::Actuator;
 
-const std::string kNotAvailable = "Information|Program Status|This command is not available yet.";
 const std::string kBadChecksum = "Error|Setup Com Error|Setup data checksum is invalid!";
 const std::string kWarning = "Warning|Program Error|";
 const std::string kNotReset = kWarning + "Actuator must be in RESET state to ";
@@ -126,10 +116,8 @@ TEST(MainWindow, PortChangeReopensAt19200AndComIndicatorsFollowOptionsBitZero) {
 }
 
 TEST(CommandDispatch, ChecksBeforeEachCommandAndRestartsThePoll) {
-  const ActuatorState v310 = Actuator(3, 10);
-  const ActuatorState v205 = Actuator(2, 5);
-  const ActuatorState v105 = Actuator(1, 5);
-  const ActuatorState running = Actuator(3, 10, ModeState::kRunOn);
+  const ActuatorState v310 = Actuator(0x30A), v205 = Actuator(0x205), v105 = Actuator(0x105);
+  const ActuatorState running = Actuator(0x30A, ModeState::kRunOn);
   using enum MainCommand;
   // Command, actuator, whether it is silent, the one message shown.
   const std::tuple<MainCommand, ActuatorState, bool, std::string> cases[] = {
@@ -140,7 +128,7 @@ TEST(CommandDispatch, ChecksBeforeEachCommandAndRestartsThePoll) {
       // A blank simulated memory holds no valid setup.
       {UploadSetup, v310, false, kBadChecksum},
       {UploadSetup, running, false, kNotReset + "upload setup parameters."},
-      {UploadSetup, Actuator(1, 5, ModeState::kRunOn), false, kBadChecksum},  // no status asked
+      {UploadSetup, Actuator(0x105, ModeState::kRunOn), false, kBadChecksum},  // no status asked
       // The poll has read the version: only the status request goes unanswered.
       {UploadSetup, v310, true, kWarning + "Actuator failed to respond to status request."},
       {DownloadSetup, v310, false,
@@ -148,17 +136,13 @@ TEST(CommandDispatch, ChecksBeforeEachCommandAndRestartsThePoll) {
       {StatusMonitor, v105, false,
        kWarning + "Real time status monitoring requires v2.0 or later firmware."},
       {IdentificationCheck, running, false, kNotReset + "run identification check."},
-      {IdentificationCheck, v310, false, kNotAvailable},
-      {FaultInformation, v310, false, kNotAvailable},
       {FaultInformation, v105, false,
        kWarning +
            "Firmware versions prior to v2.00 are not compatible with this version of Velmar."},
       {FaultInformation, running, false, kNotReset + "upload fault information."},
-      {FaultFileReport, v205, false, kNotAvailable},
       {FaultFileReport, running, false, kNotReset + "upload fault information."},  // from 3.00
-      {SaveFaultFile, v310, false, kNotAvailable},  // from 3.00 the fault information
+      {SaveFaultFile, running, false, kNotReset + "upload fault information."},    // from 3.00
       {ClearFaultInformation, running, false, kNotReset + "clear fault information."},
-      {ClearFaultInformation, v205, false, kNotAvailable},
       {FaultConfiguration, v205, false,
        kWarning + "Configurable faults not supported by this firmware version."},
       {ResetRunHours, v310, false, "Error|Reset Run Hours Status|Feature not available."},
@@ -176,7 +160,7 @@ TEST(CommandDispatch, ChecksBeforeEachCommandAndRestartsThePoll) {
 }
 
 TEST(CommandDispatch, FileBoxesSetupFileRoundTripAndUploadIntoTheSetupPages) {
-  WindowFixture f(Actuator(2, 5));
+  WindowFixture f(Actuator(0x205));
   f.Started();
   f.dispatch.Dispatch(MainCommand::SaveFaultFile);  // before 3.00 a file box
   f.dispatch.Dispatch(MainCommand::LoadSetupFile);
