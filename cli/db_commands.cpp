@@ -21,27 +21,28 @@ namespace fs = std::filesystem;
 
 constexpr const char* kProgramErrorCaption = "Program Error";
 
-const char* ExtractResultText(int result) {
+const char* ExtractResultText(ExtractResult result) {
   switch (result) {
-    case kExtractNotFound:
+    case ExtractResult::kNotFound:
       return "the entry is not in the database";
-    case kExtractCannotOpenArchive:
+    case ExtractResult::kCannotOpenArchive:
       return "the database cannot be opened";
-    case kExtractEmptyArchive:
+    case ExtractResult::kEmptyArchive:
       return "the database is empty";
-    case kExtractCannotCreateOutput:
+    case ExtractResult::kCannotCreateOutput:
       return "the output file cannot be created";
-    case kExtractCorruptData:
+    case ExtractResult::kCorruptData:
       return "the compressed data are corrupt";
-    case kExtractReadWriteError:
+    case ExtractResult::kReadWriteError:
       return "the database cannot be read or the output file written";
-    case kExtractNoPassword:
+    case ExtractResult::kNoPassword:
       return "the entry is enciphered and no password was given";
-    case kExtractNoMemory:
+    case ExtractResult::kNoMemory:
       return "the entry is too large";
-    default:
-      return "unknown failure";
+    case ExtractResult::kDone:
+      break;
   }
+  return "";
 }
 
 // A configuration list over the database, on a catalogue and record of its own.
@@ -99,12 +100,12 @@ int ExtractEntry(CliContext& context, CommandArgs& args) {
     return status;
   }
   ConfigDatabase database;
-  const int result = database.Extract(context.ConfigDatabasePath(), name,
-                                      std::string(kConfigurationPassword), outputFolder);
-  if (result != kExtractDone) {
+  const ExtractResult result = database.Extract(context.ConfigDatabasePath(), name,
+                                                std::string(kConfigurationPassword), outputFolder);
+  if (result != ExtractResult::kDone) {
     context.ui.ShowMessage(MessageKind::Error,
                            "Cannot extract \"" + name + "\": " + ExtractResultText(result) +
-                               " (result " + std::to_string(result) + ").",
+                               " (result " + std::to_string(static_cast<int>(result)) + ").",
                            kProgramErrorCaption);
     return kExitFailure;
   }

@@ -16,7 +16,7 @@ int ShowSetupFile(CliContext& context, CommandArgs& args) {
     return status;
   }
   SetupParameters record;
-  if (LoadSetupFileByName(record, path, context.ui) != 0) {
+  if (LoadSetupFileByName(record, path, context.ui) != FileResult::kOk) {
     return kExitFailure;
   }
   PrintSetupRecord(record);
@@ -29,7 +29,8 @@ int SaveDefaultSetupFile(CliContext& context, CommandArgs& args) {
     return status;
   }
   SetupParameters record;
-  return SaveSetupFile(record, path, context.ui, context.clock) == 0 ? kExitOk : kExitFailure;
+  return SaveSetupFile(record, path, context.ui, context.clock) == FileResult::kOk ? kExitOk
+                                                                                   : kExitFailure;
 }
 
 }  // namespace

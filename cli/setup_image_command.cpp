@@ -78,7 +78,7 @@ int SetupImage(CliContext& context, CommandArgs& args) {
                               firmwareText + "'");
   }
   SetupParameters record;
-  if (LoadSetupFileByName(record, path, context.ui) != 0) {
+  if (LoadSetupFileByName(record, path, context.ui) != FileResult::kOk) {
     return kExitFailure;
   }
   PackSetup(record, firmwareVersion);

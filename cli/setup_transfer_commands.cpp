@@ -29,8 +29,9 @@ int UploadToFile(CliContext& context, CommandArgs& args) {
   if (!UploadSetupCommand(context.session)) {
     return kExitFailure;
   }
-  return SaveSetupFile(context.session.setup, path, context.ui, context.clock) == 0 ? kExitOk
-                                                                                    : kExitFailure;
+  return SaveSetupFile(context.session.setup, path, context.ui, context.clock) == FileResult::kOk
+             ? kExitOk
+             : kExitFailure;
 }
 
 // "backup-<serial>-<yyyymmdd-hhmmss>.cfg" in the current folder.
@@ -81,7 +82,8 @@ int DownloadFromDatabase(CliContext& context, CommandArgs& args) {
     return kExitFailure;
   }
   SetupParameters backup = session.setup;
-  if (SaveSetupFile(backup, BackupFileName(session.serialNumber), context.ui, context.clock) != 0) {
+  if (SaveSetupFile(backup, BackupFileName(session.serialNumber), context.ui, context.clock) !=
+      FileResult::kOk) {
     return kExitFailure;
   }
   if (chosen) {
@@ -124,7 +126,8 @@ int Report(CliContext& context, CommandArgs& args) {
   if (int status = context.CheckAllTaken(args); status != kExitOk) {
     return status;
   }
-  if (fromFile && LoadSetupFileByName(context.session.setup, setupPath, context.ui) != 0) {
+  if (fromFile &&
+      LoadSetupFileByName(context.session.setup, setupPath, context.ui) != FileResult::kOk) {
     return kExitFailure;
   }
   if (int status = context.ConnectActuator(); status != kExitOk) {

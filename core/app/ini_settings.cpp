@@ -24,10 +24,10 @@ constexpr char kWriteCaption[] = "Write VELMAR.INI File";
 constexpr std::size_t kMaxLineLength = 126;
 constexpr int kLineStep = 13;
 
-int Fail(Ui& ui, const char* text, const char* caption) {
+FileResult Fail(Ui& ui, const char* text, const char* caption) {
   ui.EndProgress();
   ui.ShowMessage(MessageKind::Error, text, caption);
-  return -1;
+  return FileResult::kFailed;
 }
 
 // $XDG_CONFIG_HOME when it holds an absolute path (relative ones are to be ignored), else
@@ -110,7 +110,7 @@ std::string IniSettings::SettingsPath() const {
   return appDataDir + "/Corvane/Quenda_2.30/velmar.ini";
 }
 
-int IniSettings::Load(Ui& ui, Clock& clock) {
+FileResult IniSettings::Load(Ui& ui, Clock& clock) {
   progress = 0;
   ui.BeginProgress(ProgressKind::FileTransfer, statusText);
   ShowProgress(ui, kLineStep);
@@ -170,10 +170,10 @@ int IniSettings::Load(Ui& ui, Clock& clock) {
 
   Validate();
   ui.EndProgress();
-  return 0;
+  return FileResult::kOk;
 }
 
-int IniSettings::Save(Ui& ui, Clock& clock) {
+FileResult IniSettings::Save(Ui& ui, Clock& clock) {
   progress = 0;
   ui.BeginProgress(ProgressKind::FileTransfer, statusText);
   ShowProgress(ui, kLineStep);
@@ -205,7 +205,7 @@ int IniSettings::Save(Ui& ui, Clock& clock) {
     return Fail(ui, "Error writing VELMAR.INI file.", kWriteCaption);
   }
   ui.EndProgress();
-  return 0;
+  return FileResult::kOk;
 }
 
 void IniSettings::ReadLine(const std::string& line) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/file_result.h"
 #include "ports/clock.h"
 #include "ports/ui.h"
 
@@ -15,12 +16,12 @@ class IniSettings {
   // else ~/.config.
   explicit IniSettings(std::string configHome = "");
 
-  // Reads the settings file, creating it with the defaults on first run. 0, or -1 after an error
+  // Reads the settings file, creating it with the defaults on first run. Fails after an error
   // box; on failure the values read so far stay in place.
-  int Load(Ui& ui, Clock& clock);
-  // Replaces the settings file with the current values. 0, or -1 after an error box; the old file
+  FileResult Load(Ui& ui, Clock& clock);
+  // Replaces the settings file with the current values. Fails after an error box; the old file
   // stays intact on failure.
-  int Save(Ui& ui, Clock& clock);
+  FileResult Save(Ui& ui, Clock& clock);
 
   // <appDataDir>/Corvane/Quenda_2.30/velmar.ini
   std::string SettingsPath() const;

@@ -99,13 +99,13 @@ Walk FindInDirectory(const std::filesystem::path& archivePath, const std::string
   }
 }
 
-int ExpandEntry(const std::vector<std::uint8_t>& data, std::uint32_t originalSize,
-                std::vector<std::uint8_t>& expanded) {
+ExtractResult ExpandEntry(const std::vector<std::uint8_t>& data, std::uint32_t originalSize,
+                          std::vector<std::uint8_t>& expanded) {
   if (originalSize > kMaxEntrySize) {
-    return kExtractNoMemory;
+    return ExtractResult::kNoMemory;
   }
   if (lzo_init() != LZO_E_OK) {
-    return kExtractCorruptData;
+    return ExtractResult::kCorruptData;
   }
   // One spare byte keeps the pointer valid for an empty entry.
   expanded.assign(static_cast<std::size_t>(originalSize) + 1, 0);
@@ -114,80 +114,78 @@ int ExpandEntry(const std::vector<std::uint8_t>& data, std::uint32_t originalSiz
       lzo1x_decompress_safe(data.data() + kOriginalSizePrefix, data.size() - kOriginalSizePrefix,
                             expanded.data(), &produced, nullptr);
   if (status != LZO_E_OK || produced != originalSize) {
-    return kExtractCorruptData;
+    return ExtractResult::kCorruptData;
   }
   expanded.resize(produced);
-  return kExtractDone;
+  return ExtractResult::kDone;
 }
 
 // The result of a directory walk that did not find its entry. FindEntry and Extract share the
 // codes of these outcomes and differ only in their read-error code.
-static_assert(kFindNotFound == kExtractNotFound &&
-              kFindCannotOpenArchive == kExtractCannotOpenArchive &&
-              kFindEmptyArchive == kExtractEmptyArchive);
-int WalkFailure(Walk walk, int readErrorCode) {
+template <typename Result>
+Result WalkFailure(Walk walk, Result readError) {
   switch (walk) {
     case Walk::NotFound:
-      return kFindNotFound;
+      return Result::kNotFound;
     case Walk::CannotOpen:
-      return kFindCannotOpenArchive;
+      return Result::kCannotOpenArchive;
     case Walk::Empty:
-      return kFindEmptyArchive;
+      return Result::kEmptyArchive;
     case Walk::Found:
     case Walk::ReadError:
       break;
   }
-  return readErrorCode;
+  return readError;
 }
 
 }  // namespace
 
-int ConfigDatabase::FindEntry(const std::filesystem::path& archivePath,
-                              const std::string& entryName) {
+FindResult ConfigDatabase::FindEntry(const std::filesystem::path& archivePath,
+                                     const std::string& entryName) {
   FilePtr file;
   ArchiveEntryInfo found;
   if (const Walk walk = FindInDirectory(archivePath, entryName, file, found); walk != Walk::Found) {
-    return WalkFailure(walk, kFindReadError);
+    return WalkFailure(walk, FindResult::kReadError);
   }
   if ((found.flags & kEntryCompressed) != 0) {
     std::array<std::uint8_t, kOriginalSizePrefix> prefix{};
     if (found.storedSize < kOriginalSizePrefix ||
         !ReadExact(file.get(), prefix.data(), prefix.size())) {
-      return kFindReadError;
+      return FindResult::kReadError;
     }
     found.originalSize = ReadLe32(prefix.data());
   }
   entry = found;
-  return kFindFound;
+  return FindResult::kFound;
 }
 
-int ConfigDatabase::Extract(const std::filesystem::path& archivePath, const std::string& entryName,
-                            const std::string& password,
-                            const std::filesystem::path& outputFolder) {
+ExtractResult ConfigDatabase::Extract(const std::filesystem::path& archivePath,
+                                      const std::string& entryName, const std::string& password,
+                                      const std::filesystem::path& outputFolder) {
   if (!IsPlainFileName(entryName)) {
-    return kExtractCannotCreateOutput;
+    return ExtractResult::kCannotCreateOutput;
   }
   FilePtr file;
   ArchiveEntryInfo found;
   if (const Walk walk = FindInDirectory(archivePath, entryName, file, found); walk != Walk::Found) {
-    return WalkFailure(walk, kExtractReadWriteError);
+    return WalkFailure(walk, ExtractResult::kReadWriteError);
   }
   if (found.storedSize > kMaxEntrySize) {
-    return kExtractNoMemory;
+    return ExtractResult::kNoMemory;
   }
   std::vector<std::uint8_t> data(found.storedSize);
   if (!ReadExact(file.get(), data.data(), data.size())) {
-    return kExtractReadWriteError;
+    return ExtractResult::kReadWriteError;
   }
   file.reset();
 
   const bool compressed = (found.flags & kEntryCompressed) != 0;
   if (compressed && data.size() < kOriginalSizePrefix) {
-    return kExtractCorruptData;
+    return ExtractResult::kCorruptData;
   }
   if ((found.flags & kEntryEnciphered) != 0) {
     if (password.empty()) {
-      return kExtractNoPassword;
+      return ExtractResult::kNoPassword;
     }
     const std::size_t skip = compressed ? kOriginalSizePrefix : 0;
     ArchiveKeystream(password).Apply(std::span(data).subspan(skip));
@@ -195,8 +193,8 @@ int ConfigDatabase::Extract(const std::filesystem::path& archivePath, const std:
   std::vector<std::uint8_t> expanded;
   if (compressed) {
     found.originalSize = ReadLe32(data.data());
-    if (const int result = ExpandEntry(data, found.originalSize, expanded);
-        result != kExtractDone) {
+    if (const ExtractResult result = ExpandEntry(data, found.originalSize, expanded);
+        result != ExtractResult::kDone) {
       return result;
     }
   }
@@ -204,19 +202,19 @@ int ConfigDatabase::Extract(const std::filesystem::path& archivePath, const std:
   const std::filesystem::path outputPath = outputFolder / entryName;
   ReplacingFile output;
   if (!output.Open(outputPath.string())) {
-    return kExtractCannotCreateOutput;
+    return ExtractResult::kCannotCreateOutput;
   }
   if (!output.Write(
           std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size())) ||
       !output.Commit()) {
-    return kExtractReadWriteError;
+    return ExtractResult::kReadWriteError;
   }
   // The time only dates the file; the entry is complete either way.
   const std::time_t time = ArchiveTimestampToTime(found.timestamp);
   const timespec times[2] = {{time, 0}, {time, 0}};
   ::utimensat(AT_FDCWD, outputPath.c_str(), times, 0);
   entry = found;
-  return kExtractDone;
+  return ExtractResult::kDone;
 }
 
 }  // namespace velmar

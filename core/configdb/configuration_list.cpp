@@ -74,7 +74,8 @@ int ConfigurationList::LoadCatalogue() {
     return 5;
   }
   if (database_.Extract(databasePath_, PartCatalogue::kFileName,
-                        std::string(kConfigurationPassword), folder.Path()) != kExtractDone) {
+                        std::string(kConfigurationPassword),
+                        folder.Path()) != ExtractResult::kDone) {
     return 1;
   }
   if (catalogue_.Load(folder.Path() / PartCatalogue::kFileName) != 0) {
@@ -136,30 +137,30 @@ int ConfigurationList::LoadConfiguration(const std::string& entryName) {
   if (!folder.Valid()) {
     return 4;
   }
-  if (database_.FindEntry(databasePath_, entryName) != kFindFound) {
+  if (database_.FindEntry(databasePath_, entryName) != FindResult::kFound) {
     return 1;
   }
   switch (database_.Extract(databasePath_, entryName, std::string(kConfigurationPassword),
                             folder.Path())) {
-    case kExtractDone:
+    case ExtractResult::kDone:
       break;
-    case kExtractNoMemory:
+    case ExtractResult::kNoMemory:
       return 2;
     default:
       return 3;
   }
   // A setup file that cannot be read leaves the record as it was; that is no loaded
   // configuration either.
-  const int loaded = LoadSetupFileByName(setup_, (folder.Path() / entryName).string(), ui_);
+  const FileResult loaded = LoadSetupFileByName(setup_, (folder.Path() / entryName).string(), ui_);
   setup_.fileName = entryName;  // not the private copy, which is about to go
-  return loaded == 0 ? 0 : 3;
+  return loaded == FileResult::kOk ? 0 : 3;
 }
 
 int ConfigurationList::ReadVersionFile(std::string& versionText, std::string& programPartNumber) {
   TempFolder folder;
   if (!folder.Valid() ||
       database_.Extract(databasePath_, kVersionFileName, std::string(kConfigurationPassword),
-                        folder.Path()) != kExtractDone) {
+                        folder.Path()) != ExtractResult::kDone) {
     return 1;
   }
   std::ifstream in(folder.Path() / kVersionFileName);

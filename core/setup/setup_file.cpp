@@ -86,13 +86,13 @@ bool ReadIntoRecord(SetupParameters& record, const std::string& path,
 
 }  // namespace
 
-int SaveSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Clock& clock) {
+FileResult SaveSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Clock& clock) {
   record.fileName = path;
   OpenProgress(record, ui, "Saving Setup Parameters...", kSaveRangeHigh);
   ReplacingFile file;
   if (!file.Open(path)) {
     FailWithWarning(ui, kSaveErrorText);
-    return -1;
+    return FileResult::kFailed;
   }
   for (const char* line : kHeaderLines) {
     file.Write(std::string(line) + kLineEnd);
@@ -107,17 +107,17 @@ int SaveSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Cloc
   }
   if (!file.Commit()) {
     FailWithWarning(ui, kSaveErrorText);
-    return -1;
+    return FileResult::kFailed;
   }
   ui.SetProgressPosition(kSaveRangeHigh);
   clock.SleepMs(kSaveEndSleepMs);
   SetStatus(record, ui, "Finished Saving Actuator Setup.");
   clock.SleepMs(kSaveEndSleepMs);
   ui.EndProgress();
-  return 0;
+  return FileResult::kOk;
 }
 
-int LoadSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Clock& clock) {
+FileResult LoadSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Clock& clock) {
   record.fileName = path;
   OpenProgress(record, ui, "Loading Actuator Setup...", kLoadRangeHigh);
   int position = 0;
@@ -128,22 +128,22 @@ int LoadSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Cloc
   });
   if (!loaded) {
     FailWithWarning(ui, kLoadErrorText);
-    return -1;
+    return FileResult::kFailed;
   }
   ui.SetProgressPosition(kLoadRangeHigh);
   clock.SleepMs(kLoadEndSleepMs);
   SetStatus(record, ui, "Finished Loading Actuator Setup.");
   ui.EndProgress();
-  return 0;
+  return FileResult::kOk;
 }
 
-int LoadSetupFileByName(SetupParameters& record, const std::string& path, Ui& ui) {
+FileResult LoadSetupFileByName(SetupParameters& record, const std::string& path, Ui& ui) {
   record.fileName = path;
   if (!ReadIntoRecord(record, path, [] {})) {
     ui.ShowMessage(MessageKind::Warning, kLoadErrorText, kFileErrorCaption);
-    return -1;
+    return FileResult::kFailed;
   }
-  return 0;
+  return FileResult::kOk;
 }
 
 }  // namespace velmar

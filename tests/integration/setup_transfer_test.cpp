@@ -80,7 +80,7 @@ TEST(SetupTransferWithSim, DownloadBacksUpTheOldSetupThenLeavesTheChosenImageInM
   RecordingUi ui;
   SetupParameters backup;
   const fs::path backupFile = OnlyBackup(work.Path());
-  ASSERT_EQ(LoadSetupFileByName(backup, backupFile.string(), ui), 0);
+  ASSERT_EQ(LoadSetupFileByName(backup, backupFile.string(), ui), FileResult::kOk);
   EXPECT_STREQ(backup.PARTNO, "5000000-000");
   EXPECT_STREQ(backup.SPAN, "5.9000");  // read back from the image, not the default record
   EXPECT_STREQ(backup.SERIALNO, "40123");

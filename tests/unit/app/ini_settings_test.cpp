@@ -46,7 +46,7 @@ std::string FileBytes(const std::string& values, const std::string& setupFile) {
 
 TEST_F(IniSettingsTest, FirstRunCreatesTheDefaultsAndSaveWritesTheExactLayout) {
   IniSettings settings(home_.string());
-  ASSERT_EQ(settings.Load(ui_, clock_), 0);
+  ASSERT_EQ(settings.Load(ui_, clock_), FileResult::kOk);
   EXPECT_EQ(ReadFile(),
             FileBytes("BAUD = 19200\nPORT = 1\nNODE = 0\nOPTIONS = 3\n", "default.act"));
   EXPECT_EQ(settings.baud + "|" + settings.port + "|" + settings.node + "|" + settings.options +
@@ -60,7 +60,7 @@ TEST_F(IniSettingsTest, FirstRunCreatesTheDefaultsAndSaveWritesTheExactLayout) {
   settings.options = "0";
   test::RecordingUi ui;
   clock_.sleeps.clear();
-  ASSERT_EQ(settings.Save(ui, clock_), 0);
+  ASSERT_EQ(settings.Save(ui, clock_), FileResult::kOk);
   EXPECT_EQ(ReadFile(),
             FileBytes("BAUD = 19200\nPORT = 3\nNODE = 0\nOPTIONS = 0\n", "DEFAULT.ACT"));
   EXPECT_EQ(FolderSize(), 1);
@@ -94,7 +94,7 @@ TEST_F(IniSettingsTest, LoadReadsKeysByFragmentAndValidates) {
     WriteFile(file);
     IniSettings settings(home_.string());
     test::RecordingUi ui;
-    EXPECT_EQ(settings.Load(ui, clock_), 0) << file;
+    EXPECT_EQ(settings.Load(ui, clock_), FileResult::kOk) << file;
     EXPECT_EQ(settings.*field, value) << file;
     EXPECT_LE(std::ranges::max(ui.Positions()), 100) << file;
   }
@@ -111,7 +111,7 @@ TEST_F(IniSettingsTest, ConfigHomeComesFromTheEnvironmentButNeverARelativePath) 
        {std::pair{"relative", root_.Path() / ".config"}, std::pair{home_.c_str(), home_}}) {
     setenv("XDG_CONFIG_HOME", xdg, 1);
     IniSettings settings;
-    EXPECT_EQ(settings.Load(ui_, clock_), 0) << xdg;
+    EXPECT_EQ(settings.Load(ui_, clock_), FileResult::kOk) << xdg;
     EXPECT_TRUE(fs::exists(expected / "Corvane" / "Quenda_2.30" / "velmar.ini")) << xdg;
   }
   setenv("HOME", savedHome.c_str(), 1);
@@ -133,7 +133,7 @@ TEST_F(IniSettingsTest, LoadFailuresCloseTheWindowFirstAndKeepTheDefaults) {
     }
     IniSettings settings(home_.string());
     test::RecordingUi ui;
-    EXPECT_EQ(settings.Load(ui, clock_), -1) << message;
+    EXPECT_EQ(settings.Load(ui, clock_), FileResult::kFailed) << message;
     ASSERT_GE(ui.events.size(), 2u);
     EXPECT_EQ(ui.events[ui.events.size() - 2], "EndProgress");
     EXPECT_EQ(ui.events.back(), "Error|Open VELMAR.INI File|"s + message);
@@ -145,7 +145,7 @@ TEST_F(IniSettingsTest, LoadFailuresCloseTheWindowFirstAndKeepTheDefaults) {
 TEST_F(IniSettingsTest, FailedSaveKeepsTheOldFile) {
   WriteFile("PORT = 4\n");
   IniSettings settings(home_.string());
-  ASSERT_EQ(settings.Load(ui_, clock_), 0);
+  ASSERT_EQ(settings.Load(ui_, clock_), FileResult::kOk);
   // The file system refuses more than a few bytes per file.
   rlimit saved{};
   getrlimit(RLIMIT_FSIZE, &saved);
@@ -154,17 +154,17 @@ TEST_F(IniSettingsTest, FailedSaveKeepsTheOldFile) {
   small.rlim_cur = 20;
   setrlimit(RLIMIT_FSIZE, &small);
   test::RecordingUi ui;
-  const int result = settings.Save(ui, clock_);
+  const FileResult result = settings.Save(ui, clock_);
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
-  EXPECT_EQ(result, -1);
+  EXPECT_EQ(result, FileResult::kFailed);
   EXPECT_EQ(ui.events[ui.events.size() - 2], "EndProgress");
   EXPECT_EQ(ui.events.back(), "Error|Write VELMAR.INI File|Error writing VELMAR.INI file.");
   EXPECT_EQ(ReadFile(), "PORT = 4\n");
   EXPECT_EQ(FolderSize(), 1);
   // No folder to write into.
   fs::remove_all(home_);
-  EXPECT_EQ(settings.Save(ui, clock_), -1);
+  EXPECT_EQ(settings.Save(ui, clock_), FileResult::kFailed);
   EXPECT_EQ(ui.events.back(),
             "Error|Write VELMAR.INI File|Error opening VELMAR.INI file for writing.");
 }

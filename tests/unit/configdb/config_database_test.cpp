@@ -76,7 +76,8 @@ TEST_F(ConfigDatabaseTest, EveryFlagCombinationReadsBackByteForByte) {
       const fs::path archive = Write(Pack(sources, {compress, password}));
       for (const ArchiveSource& source : sources) {
         SCOPED_TRACE(source.name + " compress " + std::to_string(compress) + " " + password);
-        ASSERT_EQ(database.Extract(archive, source.name, password, out.Path()), kExtractDone);
+        ASSERT_EQ(database.Extract(archive, source.name, password, out.Path()),
+                  ExtractResult::kDone);
         EXPECT_EQ(ReadAll(out.Path() / source.name), source.data);
         struct stat status {};
         ASSERT_EQ(::stat((out.Path() / source.name).c_str(), &status), 0);
@@ -91,19 +92,21 @@ TEST_F(ConfigDatabaseTest, EveryFlagCombinationReadsBackByteForByte) {
 TEST_F(ConfigDatabaseTest, LookupIgnoresCaseAndExtractionReplacesAFileOrGivesItsCode) {
   const fs::path archive = Write(
       Pack({{"First.cfg", Text("one"), 0}, {"Configurations.cfg", Text("two"), 0}}, {true, "pw"}));
-  ASSERT_EQ(database.FindEntry(archive, "configurations.CFG"), kFindFound);
+  ASSERT_EQ(database.FindEntry(archive, "configurations.CFG"), FindResult::kFound);
   EXPECT_EQ(database.entry.name, "Configurations.cfg");
   const fs::path missing = archiveFolder.Path() / "missing.db";
-  EXPECT_EQ(database.FindEntry(missing, "a.cfg"), kFindCannotOpenArchive);
-  EXPECT_EQ(database.Extract(missing, "a.cfg", "pw", out.Path()), kExtractCannotOpenArchive);
+  EXPECT_EQ(database.FindEntry(missing, "a.cfg"), FindResult::kCannotOpenArchive);
+  EXPECT_EQ(database.Extract(missing, "a.cfg", "pw", out.Path()),
+            ExtractResult::kCannotOpenArchive);
   EXPECT_EQ(database.Extract(archiveFolder.Path(), "a.cfg", "pw", out.Path()),
-            kExtractCannotOpenArchive);
-  EXPECT_EQ(database.Extract(archive, "first.cfg", "", out.Path()), kExtractNoPassword);
+            ExtractResult::kCannotOpenArchive);
+  EXPECT_EQ(database.Extract(archive, "first.cfg", "", out.Path()), ExtractResult::kNoPassword);
   EXPECT_EQ(database.Extract(archive, "first.cfg", "pw", out.Path() / "gone"),
-            kExtractCannotCreateOutput);
+            ExtractResult::kCannotCreateOutput);
   EXPECT_EQ(test::EntryCount(out.Path()), 0);
   std::ofstream(out.Path() / "configurations.cfg") << "old contents";
-  ASSERT_EQ(database.Extract(archive, "configurations.cfg", "pw", out.Path()), kExtractDone);
+  ASSERT_EQ(database.Extract(archive, "configurations.cfg", "pw", out.Path()),
+            ExtractResult::kDone);
   EXPECT_EQ(ReadAll(out.Path() / "configurations.cfg"), Text("two"));
   EXPECT_EQ(test::EntryCount(out.Path()), 1);
 }
@@ -131,8 +134,8 @@ TEST_F(ConfigDatabaseTest, MalformedArchivesAreRefusedWithoutLeavingAFile) {
   struct Case {
     const char* name;
     Bytes archive;
-    int find;
-    int extract;
+    FindResult find;
+    ExtractResult extract;
     std::string entry = "a.cfg";
   };
   const std::size_t dataAt = kArchiveHeaderSize + kEntryFixedHeaderSize + sizeof("a.cfg");
@@ -144,15 +147,16 @@ TEST_F(ConfigDatabaseTest, MalformedArchivesAreRefusedWithoutLeavingAFile) {
   const Bytes streamStart(packed.begin() + static_cast<long>(dataAt),
                           packed.begin() + static_cast<long>(dataAt + 9));
   const std::string tooLong(kMaxEntryNameLength, 'n');
-  const int found = kFindFound, findError = kFindReadError;
-  const int readError = kExtractReadWriteError, corrupt = kExtractCorruptData;
+  const FindResult found = FindResult::kFound, findError = FindResult::kReadError;
+  const ExtractResult readError = ExtractResult::kReadWriteError,
+                      corrupt = ExtractResult::kCorruptData;
   std::vector<Case> cases = {
-      {"empty archive", {0, 0}, kFindEmptyArchive, kExtractEmptyArchive},
-      {"no entries", Pack({}), kFindNotFound, kExtractNotFound},
+      {"empty archive", {0, 0}, FindResult::kEmptyArchive, ExtractResult::kEmptyArchive},
+      {"no entries", Pack({}), FindResult::kNotFound, ExtractResult::kNotFound},
       {"stored size past the end", WithLe32At(plain, 6, text.size() + 3), findError, readError},
       {"stored size 4 GiB", WithLe32At(plain, 6, 0xFFFFFFFFu), findError, readError},
       {"original over 16 MiB", WithLe32At(packed, dataAt, kMaxEntrySize + 1), found,
-       kExtractNoMemory},
+       ExtractResult::kNoMemory},
       {"original too small", WithLe32At(packed, dataAt, 10), found, corrupt},
       {"original too large", WithLe32At(packed, dataAt, text.size() + 10), found, corrupt},
       {"corrupt stream", garbage, found, corrupt},
@@ -169,8 +173,8 @@ TEST_F(ConfigDatabaseTest, MalformedArchivesAreRefusedWithoutLeavingAFile) {
   EXPECT_NE(error, "");
   for (const char* hostile : {"../a.cfg", "sub/a.cfg", "sub\\a.cfg", "..", ".", ""}) {
     EXPECT_FALSE(BuildArchive({{hostile, {'x'}, 0}}, {}, refused, error)) << hostile;
-    cases.push_back(
-        {"hostile name", RawArchive(hostile, text), found, kExtractCannotCreateOutput, hostile});
+    cases.push_back({"hostile name", RawArchive(hostile, text), found,
+                     ExtractResult::kCannotCreateOutput, hostile});
   }
   // Cut short anywhere before the entry's data is complete.
   for (std::size_t size = 0; size < dataAt + text.size(); ++size) {

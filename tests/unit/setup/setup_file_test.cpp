@@ -132,7 +132,7 @@ std::string ExpectedFileBytes(const SetupFields& fields) {
 TEST_F(SetupFileTest, SavedDefaultRecordIsExactBytesAndReplacesTheOldFile) {
   WriteBytes("Velmar.cfg", "old contents that are longer than nothing\n");
   SetupParameters record;
-  ASSERT_EQ(SaveSetupFile(record, PathOf("Velmar.cfg"), ui_, clock_), 0);
+  ASSERT_EQ(SaveSetupFile(record, PathOf("Velmar.cfg"), ui_, clock_), FileResult::kOk);
   EXPECT_NE(std::string(record.DATETIME), "01/01/2001-00:00:00");
   EXPECT_EQ(std::strlen(record.DATETIME), 19u);
   EXPECT_EQ(test::ReadBytes(PathOf("Velmar.cfg")), ExpectedFileBytes(record));
@@ -156,10 +156,10 @@ TEST_F(SetupFileTest, RoundTripReproducesEveryField) {
   SetupParameters saved = test::Record(
       "SERIALNO=12345|MODELNO=LMX4200-100K|SPAN=4.25|STROKETBL07=1.75|MOTOROVERTEMP=3|"
       "SEATINGFORCE=750|DMDLOSSVEL=1.25|OrvikPartNo=1234567-890");
-  ASSERT_EQ(SaveSetupFile(saved, PathOf("a.cfg"), ui_, clock_), 0);
+  ASSERT_EQ(SaveSetupFile(saved, PathOf("a.cfg"), ui_, clock_), FileResult::kOk);
   test::RecordingUi quiet;
   SetupParameters loaded;
-  ASSERT_EQ(LoadSetupFileByName(loaded, PathOf("a.cfg"), quiet), 0);
+  ASSERT_EQ(LoadSetupFileByName(loaded, PathOf("a.cfg"), quiet), FileResult::kOk);
   ExpectSameFields(loaded, saved);
   EXPECT_STREQ(loaded.OrvikPartNo, "0000000-000");  // not in files
   EXPECT_TRUE(quiet.events.empty());
@@ -171,7 +171,7 @@ TEST_F(SetupFileTest, LoadingKeepsMissingKeysAndResetsTheSeatingFields) {
   SetupParameters record =
       test::Record("MAXVEL=7|SEATINGFORCE=1|SEATFORCETIME=2|RUNLOSSVEL=3|DMDLOSSVEL=4");
 
-  ASSERT_EQ(LoadSetupFile(record, PathOf("span.cfg"), ui_, clock_), 0);
+  ASSERT_EQ(LoadSetupFile(record, PathOf("span.cfg"), ui_, clock_), FileResult::kOk);
   ExpectSameFields(record, test::Record("MAXVEL=7|SPAN=4.5"));
   EXPECT_EQ(ui_.events, (Strings{"Progress|Loading Actuator Setup...", "Range|0|100", "Position|0",
                                  "Position|3", "Position|100",
@@ -187,10 +187,10 @@ TEST_F(SetupFileTest, UnopenableFilesWarnAndChangeNothing) {
     SetupParameters record = test::Record("SEATINGFORCE=1");
     const SetupParameters before = record;
     test::RecordingUi load, quiet, save;
-    EXPECT_EQ(LoadSetupFile(record, path, load, clock_), -1) << path;
-    EXPECT_EQ(LoadSetupFileByName(record, path, quiet), -1) << path;
+    EXPECT_EQ(LoadSetupFile(record, path, load, clock_), FileResult::kFailed) << path;
+    EXPECT_EQ(LoadSetupFileByName(record, path, quiet), FileResult::kFailed) << path;
     ExpectSameFields(record, before);
-    EXPECT_EQ(SaveSetupFile(record, path, save, clock_), -1) << path;
+    EXPECT_EQ(SaveSetupFile(record, path, save, clock_), FileResult::kFailed) << path;
     EXPECT_EQ(load.Messages(), loadWarning);
     EXPECT_EQ(quiet.events, loadWarning);
     EXPECT_EQ(save.Messages(), Strings{"Warning|File Error|Error opening setup parameter file."});
@@ -225,7 +225,7 @@ TEST_F(SetupFileTest, MalformedFilesLoadSafely) {
     WriteBytes("bad.cfg", bytes);
     SetupParameters record;
     test::RecordingUi ui;
-    ASSERT_EQ(LoadSetupFile(record, PathOf("bad.cfg"), ui, clock_), 0);
+    ASSERT_EQ(LoadSetupFile(record, PathOf("bad.cfg"), ui, clock_), FileResult::kOk);
     EXPECT_TRUE(ui.Messages().empty());
     for (const SetupFieldInfo& info : kSetupFileFields) {
       const std::span<const char> text = FieldText(record, info);
