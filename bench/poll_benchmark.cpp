@@ -37,7 +37,7 @@ void BM_IdlePollTick(benchmark::State& state) {
   QtUi ui;
   QTemporaryDir settingsHome;
   Session session(driver, clock, ui, settingsHome.path().toStdString());
-  if (session.link.OpenPort(1, 19200) != 0) {
+  if (session.link.OpenPort(1, 19200) != LinkResult::kSuccess) {
     state.SkipWithError("velmar-sim's pty cannot be opened");
     return;
   }

@@ -21,14 +21,14 @@ int ConnectAndRun(CliContext& context, CommandArgs& args, void (*show)(Session&)
 }
 
 void ShowIdentification(Session& session) {
-  if (session.link.ReadIdentification() != 0) {
+  if (session.link.ReadIdentification() != LinkResult::kSuccess) {
     session.ui.ShowMessage(MessageKind::Warning,
                            "Actuator failed to respond to part number request.", "Program Error");
     return;
   }
   std::printf("Serial Number: %s\nModel Number: %s\nPart Number: %s\n",
-              session.link.identSerialNumber, session.link.identModelNumber,
-              session.link.identPartNumber);
+              session.link.IdentSerialNumber(), session.link.IdentModelNumber(),
+              session.link.IdentPartNumber());
 }
 
 }  // namespace

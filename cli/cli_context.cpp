@@ -18,7 +18,7 @@ CliContext::CliContext(const CliOptions& cliOptions)
 }
 
 int CliContext::ConnectActuator() {
-  if (session.link.OpenPort(options.port, options.baud) != 0) {
+  if (session.link.OpenPort(options.port, options.baud) != LinkResult::kSuccess) {
     ui.ShowMessage(MessageKind::Error, MainWindowLogic::kPortOpenFailureText,
                    "Communication Initialization");
     std::fprintf(stderr, "%s\n", driver.LastError().c_str());

@@ -11,6 +11,7 @@
 #include "cli_command.h"
 #include "cli_context.h"
 #include "configdb/part_catalogue.h"
+#include "link/firmware_versions.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_file.h"
 #include "setup/setup_page_image.h"
@@ -40,7 +41,7 @@ bool ParseFirmware(const std::string& text, int& version) {
     }
     version = *parsed;
   }
-  return version >= 0x100;
+  return version >= kFirmware100;
 }
 
 void PrintPages(const uint8_t* image, int firmwareVersion) {

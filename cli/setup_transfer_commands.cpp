@@ -71,7 +71,7 @@ int DownloadFromDatabase(CliContext& context, CommandArgs& args) {
   Session& session = context.session;
   const int index = chosen ? FindConfiguration(*session.configList, customerPartNo) : -1;
   if (chosen && index < 0) {
-    const int version = session.link.firmwareVersion;
+    const int version = session.link.FirmwareVersion();
     std::fprintf(stderr,
                  "velmar-cli setup download: configuration %s is not offered for firmware "
                  "%d.%02d\n",

@@ -3,14 +3,13 @@
 #include <algorithm>
 
 #include "base/little_endian.h"
+#include "link/firmware_versions.h"
 
 namespace velmar {
 
 namespace {
 
 constexpr size_t kPageWords = 6;
-constexpr int kFirstRunHoursVersion = 0x202;
-constexpr int kFirst32BitHoursVersion = 0x206;
 
 void Put16(std::vector<uint8_t>& out, uint16_t value) {
   out.push_back(static_cast<uint8_t>(value & 0xFF));
@@ -50,9 +49,9 @@ bool SimulatedActuator::Supports(uint8_t code) const {
   switch (code) {
     case kRunHoursRequest:
     case kResetRunHours:
-      return FirmwareVersion() >= kFirstRunHoursVersion;
+      return FirmwareVersion() >= kFirmware202;
     case kPoweredHoursRequest:
-      return FirmwareVersion() >= kFirst32BitHoursVersion;
+      return FirmwareVersion() >= kFirmware206;
     default:
       return true;
   }
@@ -109,7 +108,7 @@ void SimulatedActuator::Handle(const Request& request, int64_t readyUs) {
       Reply(kMaxForceReply, data, mode, readyUs);
       return;
     case kRunHoursRequest:
-      if (FirmwareVersion() >= kFirst32BitHoursVersion) {
+      if (FirmwareVersion() >= kFirmware206) {
         Put32(data, state_.runHours);
       } else {
         Put16(data, static_cast<uint16_t>(std::min<uint32_t>(state_.runHours / 4, 0xFFFF)));

@@ -28,7 +28,7 @@ bool PollForFrame(Session& session, StatusFrame& frame) {
     }
     if (read != ActuatorLink::kStatusFrameLength || received[0] != kSoh ||
         received[1] != kStatusReplyCode || received[2] != ActuatorLink::kStatusFrameLength ||
-        session.link.CheckFrameCrc(received) != 0) {
+        session.link.CheckFrameCrc(received) != LinkResult::kSuccess) {
       return false;
     }
     std::memcpy(frame, received, sizeof frame);
@@ -53,7 +53,7 @@ bool RequestStatusFrame(Session& session, StatusFrame& frame) {
 bool RequestFirmwareVersion(ActuatorLink& link, int attempts, int& version) {
   for (int attempt = 0; attempt < attempts; ++attempt) {
     link.SendFirmwareVersionRequest();
-    if (link.ReceiveFirmwareVersion() == 0) {
+    if (link.ReceiveFirmwareVersion() == LinkResult::kSuccess) {
       version = link.ReplyFirmwareVersion();
       return true;
     }

@@ -5,16 +5,12 @@
 #include "app/hour_meters.h"
 #include "app/setup_report_printing.h"
 #include "app/setup_transfer_commands.h"
+#include "link/firmware_versions.h"
 #include "setup/setup_file.h"
 
 namespace velmar {
 
 namespace {
-
-constexpr int kFirmware200 = 0x200;
-constexpr int kFirmware206 = 0x206;
-constexpr int kFirmware300 = 0x300;
-constexpr int kFirmware310 = 0x30A;
 
 const char* const kSetupFileFilter = "Actuator Setup Files (*.cfg)|*.CFG|All Files (*.*)|*.*||";
 
@@ -114,7 +110,7 @@ void CommandDispatch::SetupPages(bool afterUpload) {
   SetupPageValues& pages = session_.pages;
   pages.FillPages(session_.setup);
   // Firmware before 3.10 has no seating and loss values: the pages offer their defaults.
-  if (afterUpload && session_.link.firmwareVersion < kFirmware310) {
+  if (afterUpload && session_.link.FirmwareVersion() < kFirmware310) {
     pages.SEATINGFORCE = "1000";
     pages.SEATFORCETIME = "1000";
     pages.RUNLOSSVEL = "2.0";
@@ -137,12 +133,12 @@ void CommandDispatch::DownloadSetup() {
 
 void CommandDispatch::StatusMonitor() {
   ActuatorLink& link = session_.link;
-  if (link.RequestMaxForce() != 0) {
+  if (link.RequestMaxForce() != LinkResult::kSuccess) {
     session_.ui.ShowMessage(MessageKind::Warning,
                             "Actuator failed to respond to max force request.", "Program Error");
     return;
   }
-  if (link.RequestSpan() != 0) {
+  if (link.RequestSpan() != LinkResult::kSuccess) {
     session_.ui.ShowMessage(MessageKind::Warning, "Actuator failed to respond to span request.",
                             "Program Error");
     return;
@@ -170,7 +166,7 @@ void CommandDispatch::SaveSetupFile() {
 
 void CommandDispatch::SaveFaultFile() {
   // From firmware 3.00 the fault log takes the fault file's place.
-  if (session_.link.firmwareVersion >= kFirmware300) {
+  if (session_.link.FirmwareVersion() >= kFirmware300) {
     return Run(MainCommand::FaultInformation);
   }
   const FileBoxRequest request{"RPT", "Faults.rpt",
@@ -182,7 +178,7 @@ void CommandDispatch::SaveFaultFile() {
 }
 
 void CommandDispatch::FaultFileReport() {
-  if (session_.link.firmwareVersion >= kFirmware300) {
+  if (session_.link.FirmwareVersion() >= kFirmware300) {
     return Run(MainCommand::FaultInformation);
   }
   NotAvailableYet();
@@ -218,7 +214,7 @@ void CommandDispatch::ShowAbout() {
 
 void CommandDispatch::UnitSerialNumber() {
   char text[64];
-  std::snprintf(text, sizeof text, "Serial Number: %s", session_.link.identSerialNumber);
+  std::snprintf(text, sizeof text, "Serial Number: %s", session_.link.IdentSerialNumber());
   session_.ui.ShowMessage(MessageKind::Information, text, "Unit Serial Number");
 }
 

@@ -2,11 +2,6 @@
 
 namespace velmar {
 
-namespace {
-// LEN of a version reply in CRC form; the sum form is one byte shorter.
-constexpr int kCrcVersionReplyLength = 7;
-}  // namespace
-
 void CommunicationPoll::StartPoll(bool start) {
   running = start;
   if (onRunningChanged) {
@@ -40,8 +35,8 @@ void CommunicationPoll::Tick() {
 
 void CommunicationPoll::Listen() {
   ActuatorLink& link = session_.link;
-  if (link.ReceiveFirmwareVersion() != 0) {
-    link.firmwareVersion = 0;
+  if (link.ReceiveFirmwareVersion() != LinkResult::kSuccess) {
+    link.SetFirmwareVersion(0);
     transmit = false;
     receive = false;
     pollState = pollState == 1 ? 2 : 0;
@@ -49,9 +44,9 @@ void CommunicationPoll::Listen() {
   }
   transmit = false;
   receive = true;
-  link.crcMode = link.rxBuffer[2] == kCrcVersionReplyLength ? 1 : 0;
+  // The reply's form has set the link's frame mode.
   session_.AcceptFirmwareVersion(link.ReplyFirmwareVersion());
-  pollState = link.crcMode ? 1 : 2;
+  pollState = link.CrcMode() ? 1 : 2;
 }
 
 }  // namespace velmar

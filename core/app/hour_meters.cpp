@@ -5,14 +5,13 @@
 
 #include "app/actuator_readings.h"
 #include "app/pre_checks.h"
+#include "link/firmware_versions.h"
 
 namespace velmar {
 
 namespace {
 
 constexpr int kFirmwareVersionAttempts = 8;
-constexpr int kFirstRunHoursVersion = 0x202;
-constexpr int kFirst32BitHoursVersion = 0x206;
 constexpr int kHoursPerRunHours16Count = 4;
 
 // Verifies communication, then refuses firmware before `firstVersion` with `refusal`.
@@ -37,7 +36,7 @@ void ShowFirmwareVersion(Session& session) {
                            "Firmware Version");
     return;
   }
-  session.link.firmwareVersion = version;
+  session.link.SetFirmwareVersion(version);
   char text[64];
   std::snprintf(text, sizeof text, "Actuator firmware version is %1d.%02d", version >> 8,
                 version & 0xFF);
@@ -45,19 +44,19 @@ void ShowFirmwareVersion(Session& session) {
 }
 
 void ShowRunHours(Session& session) {
-  if (!FirmwareSupports(session, kFirstRunHoursVersion,
+  if (!FirmwareSupports(session, kFirmware202,
                         "Run Hours feature not supported by this firmware version.")) {
     return;
   }
   ActuatorLink& link = session.link;
   uint32_t hours = 0;
   bool ok = false;
-  if (link.firmwareVersion < kFirst32BitHoursVersion) {
-    ok = link.RequestRunHours16() == 0;
-    hours = static_cast<uint32_t>(link.runHours16) * kHoursPerRunHours16Count;
+  if (link.FirmwareVersion() < kFirmware206) {
+    ok = link.RequestRunHours16() == LinkResult::kSuccess;
+    hours = static_cast<uint32_t>(link.RunHours16()) * kHoursPerRunHours16Count;
   } else {
-    ok = link.RequestRunHours32() == 0;
-    hours = link.runHours32;
+    ok = link.RequestRunHours32() == LinkResult::kSuccess;
+    hours = link.RunHours32();
   }
   if (ok) {
     session.ui.ShowMessage(MessageKind::Information, FormatHours(hours), "Run Hours Status");
@@ -68,13 +67,13 @@ void ShowRunHours(Session& session) {
 }
 
 void ShowPoweredHours(Session& session) {
-  if (!FirmwareSupports(session, kFirst32BitHoursVersion,
+  if (!FirmwareSupports(session, kFirmware206,
                         "Powered Hours feature not supported by this firmware version.")) {
     return;
   }
   ActuatorLink& link = session.link;
-  if (link.RequestPoweredHours() == 0) {
-    session.ui.ShowMessage(MessageKind::Information, FormatHours(link.poweredHours),
+  if (link.RequestPoweredHours() == LinkResult::kSuccess) {
+    session.ui.ShowMessage(MessageKind::Information, FormatHours(link.PoweredHours()),
                            "Powered Hours Status");
   } else {
     session.ui.ShowMessage(MessageKind::Error, "No response to Powered Hours request.",

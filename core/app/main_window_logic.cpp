@@ -32,7 +32,7 @@ WindowAction MainWindowLogic::StartUp() {
   view_.RunSettingsWindow(SettingsMode::Load);
   baudRate = ParseLeadingInt(session_.settings.baud);
   comPort = ParseLeadingInt(session_.settings.port);
-  if (session_.link.OpenPort(comPort, baudRate) != 0) {
+  if (session_.link.OpenPort(comPort, baudRate) != LinkResult::kSuccess) {
     session_.ui.ShowMessage(MessageKind::Error, kPortOpenFailureText,
                             "Communication Initialization");
     return WindowAction::Close;
@@ -65,9 +65,9 @@ void MainWindowLogic::ChangePort(int selectionIndex) {
   comPort = port;
   session_.link.ClosePort();
   session_.clock.SleepMs(kPortReopenPauseMs);
-  const int opened = session_.link.OpenPort(comPort, kPortChangeBaud);
+  const LinkResult opened = session_.link.OpenPort(comPort, kPortChangeBaud);
   session_.settings.port = std::to_string(comPort);
-  if (opened != 0) {
+  if (opened != LinkResult::kSuccess) {
     session_.ui.ShowMessage(MessageKind::Error, "Error initializing serial port!",
                             "Communication Setup Error");
   }

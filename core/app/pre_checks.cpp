@@ -35,7 +35,7 @@ const char* ResetRefusal(ResetCommand command) {
 }  // namespace
 
 bool VersionCheckIfUnread(Session& session) {
-  return session.link.firmwareVersion != 0 || Verify(session);
+  return session.link.FirmwareVersion() != 0 || Verify(session);
 }
 
 bool ForcedVersionCheck(Session& session) {
@@ -43,8 +43,7 @@ bool ForcedVersionCheck(Session& session) {
 }
 
 bool StatusCheck(Session& session, int& statusFlags) {
-  statusFlags = session.link.RequestModeStatus();
-  if (statusFlags != -1) {
+  if (session.link.RequestModeStatus(statusFlags) == LinkResult::kSuccess) {
     return true;
   }
   session.ui.ShowMessage(MessageKind::Warning, "Actuator failed to respond to status request.",
@@ -75,7 +74,7 @@ bool PassChecks(Session& session, const CommandChecks& checks) {
       (checks.version == VersionCheck::kForced && !ForcedVersionCheck(session))) {
     return false;
   }
-  const int firmware = session.link.firmwareVersion;
+  const int firmware = session.link.FirmwareVersion();
   if (firmware < checks.minimumFirmware) {
     session.ui.ShowMessage(MessageKind::Warning, checks.belowMinimum, kProgramError);
     return false;

@@ -26,19 +26,19 @@ int Session::VerifyCommunication() {
       link.SendFirmwareVersionRequestCrc();
     }
     clock.SleepMs(kVerifyReplyDelayMs);
-    if (link.ReceiveFirmwareVersion() == 0) {
+    if (link.ReceiveFirmwareVersion() == LinkResult::kSuccess) {
       AcceptFirmwareVersion(link.ReplyFirmwareVersion());
       return 0;
     }
   }
   // In CRC mode both forms of the request are the CRC form, so a sum-mode unit connected in
   // place of a CRC-mode one would never be heard; forget the mode of the unit that went silent.
-  link.crcMode = 0;
+  link.SetCrcMode(false);
   return 1;
 }
 
 void Session::AcceptFirmwareVersion(int version) {
-  link.firmwareVersion = version;
+  link.SetFirmwareVersion(version);
   if (version != lastPollVersion) {
     if (configList) {
       configList->RebuildConfigList(version);

@@ -30,8 +30,8 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   // Asks for the firmware version, alternating the current-mode and the CRC form of the request
-  // over 6 attempts. 0 with `link.firmwareVersion` updated, 1 when no reply came (the link then
-  // falls back to sum mode, so the next verification asks in both forms).
+  // over 6 attempts. 0 with the link's firmware version updated, 1 when no reply came (the link
+  // then falls back to sum mode, so the next verification asks in both forms).
   int VerifyCommunication();
 
   // Takes a good version reply's version: stores it and, when it differs from the version the

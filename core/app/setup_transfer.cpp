@@ -6,6 +6,7 @@
 #include <span>
 
 #include "app/actuator_readings.h"
+#include "link/firmware_versions.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_page_image.h"
 #include "setup/unpack_setup.h"
@@ -18,12 +19,6 @@ constexpr const char* kWindowStatus = "Setup Parameter Transfer in Progress...";
 constexpr const char* kTransferErrorCaption = "Setup Transfer Error";
 constexpr const char* kDownloadCaption = "Setup Download";
 
-constexpr int kFirmware100 = 0x100;
-constexpr int kFirmware101 = 0x101;
-constexpr int kLast101Class = 0x300;
-constexpr int kFirst310Class = 0x30A;
-constexpr int kLastUploadVersion = 0xF00;
-constexpr int kFirstUnsupportedVersion = 0xF00;
 constexpr int kMaxVelocityLoopIFor100 = 2000;
 
 constexpr int kUploadAttempts = 8;
@@ -46,7 +41,7 @@ bool InRange(int value, int low, int high) {
 
 // 3.10 and later pages go in CRC form whatever mode the link is in; older pages in the link's.
 FrameForm PageForm(int version) {
-  return version >= kFirst310Class ? FrameForm::kCrc : FrameForm::kCurrentMode;
+  return version >= kFirmware310 ? FrameForm::kCrc : FrameForm::kCurrentMode;
 }
 
 }  // namespace
@@ -79,7 +74,7 @@ bool SetupTransfer::Upload() {
 bool SetupTransfer::PrepareUpload() {
   for (int attempt = 0; attempt < kUploadAttempts; ++attempt) {
     session_.link.SendPrepareUpload();
-    if (session_.link.ReceiveAck() == 0) {
+    if (session_.link.ReceiveAck() == LinkResult::kSuccess) {
       return true;
     }
     session_.clock.SleepMs(kUploadRetrySleepMs);
@@ -92,7 +87,7 @@ bool SetupTransfer::ReadPage(int page, FrameForm form) {
     if (attempt > 0) {
       session_.clock.SleepMs(kUploadRetrySleepMs);
     }
-    if (session_.link.ReadWords(PageWordOffset(page), form) == 0) {
+    if (session_.link.ReadWords(PageWordOffset(page), form) == LinkResult::kSuccess) {
       return true;
     }
   }
@@ -107,11 +102,11 @@ bool SetupTransfer::UploadPages() {
 
   int version = 0;
   if (!RequestFirmwareVersion(session_.link, kUploadAttempts, version) ||
-      !InRange(version, kFirmware100, kLastUploadVersion) || !PrepareUpload()) {
+      !InRange(version, kFirmware100, kFirmware1500) || !PrepareUpload()) {
     return false;
   }
-  if (!InRange(version, kFirmware101, kLast101Class) &&
-      !InRange(version, kFirst310Class, kLastUploadVersion)) {
+  if (!InRange(version, kFirmware101, kFirmware300) &&
+      !InRange(version, kFirmware310, kFirmware1500)) {
     Warn("Undefined firmware version!", kTransferErrorCaption);
     return false;
   }
@@ -129,7 +124,7 @@ bool SetupTransfer::UploadPages() {
       return false;
     }
     for (int word = 0; word < ActuatorLink::kWordsPerPage; ++word) {
-      SetImageWord(image, page * kSetupPageBytes + 2 * word, session_.link.replyWords[word]);
+      SetImageWord(image, page * kSetupPageBytes + 2 * word, session_.link.ReplyWords()[word]);
     }
     // Eighteen steps would run past the end of the bar; it stays full instead.
     position = page == pages - 1 ? 100 : std::min(position + kUploadStep, 100);
@@ -170,7 +165,7 @@ bool SetupTransfer::FailAndDisableWrites(int result) {
 bool SetupTransfer::EnableWrites() {
   for (int attempt = 0; attempt < kDownloadAttempts; ++attempt) {
     session_.link.SendWriteEnable();
-    if (session_.link.ReceiveAck() == 0) {
+    if (session_.link.ReceiveAck() == LinkResult::kSuccess) {
       return true;
     }
   }
@@ -194,8 +189,8 @@ bool SetupTransfer::Compatible(int version) {
   }
   // 3.01 to 3.09 take no setup pages: nothing would be written, yet the commit would report
   // success.
-  if (version < kFirmware101 || version >= kFirstUnsupportedVersion ||
-      (version > kLast101Class && version < kFirst310Class)) {
+  if (version < kFirmware101 || version >= kFirmware1500 ||
+      (version > kFirmware300 && version < kFirmware310)) {
     TransferResult = kTransferFirmwareNotSupported;
     Warn("Actuator firmware is not compatible with this version of Velmar.", kDownloadCaption);
     return false;
@@ -214,7 +209,7 @@ bool SetupTransfer::WritePage(int page, int words, FrameForm form) {
     data[word] = ImageWord(session_.setup.pageImage, page * kSetupPageBytes + 2 * word);
   }
   for (int attempt = 0; attempt < kDownloadAttempts; ++attempt) {
-    if (session_.link.WriteWords(PageWordOffset(page), data, words, form) == 0) {
+    if (session_.link.WriteWords(PageWordOffset(page), data, words, form) == LinkResult::kSuccess) {
       return true;
     }
   }
@@ -228,9 +223,8 @@ bool SetupTransfer::Commit() {
       session_.clock.SleepMs(kCommitRetrySleepMs);
     }
     link.SendCommitSetup();
-    link.minReplyLength = ActuatorLink::kDefaultMinReplyLength + link.crcMode;
-    link.receiveTimeoutMs = kCommitTimeoutMs;
-    if (link.ReceiveAck() == 0) {
+    // The commit's acknowledge is awaited whole.
+    if (link.ReceiveAck(kCommitTimeoutMs, link.EmptyFrameLength()) == LinkResult::kSuccess) {
       return true;
     }
   }
@@ -247,13 +241,13 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
   }
   int version = 0;
   if (!RequestFirmwareVersion(link, kDownloadVersionAttempts, version) ||
-      link.ReadIdentification() != 0) {
+      link.ReadIdentification() != LinkResult::kSuccess) {
     return Fail(kTransferNoReply);
   }
   if (keepRecordSerial && !InRange(ParseLeadingInt(record.SERIALNO), 1, 99999)) {
     return Fail(kTransferSerialInvalid);
   }
-  if (session_.catalogue.FindByMakerPartNumber(link.identPartNumber) != 0) {
+  if (session_.catalogue.FindByMakerPartNumber(link.IdentPartNumber()) != 0) {
     return Fail(kTransferPartNotListed);
   }
   if (!EnableWrites()) {
@@ -266,7 +260,7 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
     return false;
   }
   if (!keepRecordSerial) {
-    SetField(record.SERIALNO, link.identSerialNumber);
+    SetField(record.SERIALNO, link.IdentSerialNumber());
   }
   PackSetup(record, version);
 

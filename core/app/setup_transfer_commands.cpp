@@ -5,6 +5,7 @@
 
 #include "app/pre_checks.h"
 #include "app/setup_transfer.h"
+#include "link/firmware_versions.h"
 
 namespace velmar {
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr const char* kProgramError = "Program Error";
 constexpr const char* kComStatusCaption = "Setup Com Status";
-constexpr int kFirmwareWithStatus = 0x200;
 // A minimum firmware version this close to zero marks a part that may not be reconfigured.
 constexpr double kZeroVersionTolerance = 0.001;
 
@@ -21,7 +21,8 @@ void Warn(Session& session, const char* text) {
 }
 
 bool InResetState(Session& session, ResetCommand command) {
-  if (session.link.firmwareVersion < kFirmwareWithStatus) {
+  // Firmware before 2.00 has no status request.
+  if (session.link.FirmwareVersion() < kFirmware200) {
     return true;
   }
   int statusFlags = 0;
@@ -36,11 +37,11 @@ bool DownloadPreChecks(Session& session) {
   if (!VersionCheckIfUnread(session)) {
     return false;
   }
-  if (session.link.ReadIdentification() != 0) {
+  if (session.link.ReadIdentification() != LinkResult::kSuccess) {
     Warn(session, "Actuator failed to respond to part number request.");
     return false;
   }
-  if (session.catalogue.FindByMakerPartNumber(session.link.identPartNumber) != 0) {
+  if (session.catalogue.FindByMakerPartNumber(session.link.IdentPartNumber()) != 0) {
     Warn(session, "Part number not listed in database.");
     return false;
   }

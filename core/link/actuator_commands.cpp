@@ -3,12 +3,12 @@
 
 #include "base/little_endian.h"
 #include "link/actuator_link.h"
+#include "link/frame_format.h"
 
 namespace velmar {
 
 namespace {
 
-constexpr uint8_t kSoh = 0x01;
 constexpr uint8_t kReadWordsCode = 0x0C;
 constexpr uint8_t kWriteWordsCode = 0x09;
 constexpr uint8_t kReadMemoryCode = 0x19;
@@ -24,12 +24,46 @@ constexpr int kMaxWriteWords = 14;
 constexpr int kRecordWords = 3;
 constexpr int kAckTimeoutMs = 500;
 constexpr int kWriteDoneTimeoutMs = 1000;
+
+// Attempts of the standard exchanges, and the pauses after their failed attempts.
+constexpr int kWriteEnableAttempts = 3;
+constexpr int kWriteDisableAttempts = 3;
+constexpr int kWriteDisableAfterDownloadAttempts = 8;
+constexpr int kWriteDisableFailureSleepMs = 100;
+constexpr int kClearFaultsAttempts = 8;
+constexpr int kClearFaultsFailureSleepMs = 40;
+constexpr int kResetRunHoursAttempts = 3;
+constexpr int kResetRunHoursFailureSleepMs = 250;
+constexpr int kRecordWriteAttempts = 3;
+constexpr int kIdentificationPageAttempts = 5;
+constexpr int kMemoryWordAttempts = 3;
+constexpr int kWriteMemoryFailureSleepMs = 100;
+constexpr int kModeStatusAttempts = 5;
+constexpr int kModeStatusSleepMs = 100;
+
+// The readings that wait for their reply themselves: a sleep after the request, then the
+// stable-count wait for at least the reply's length within a limit.
+constexpr int kReadingSleepMs = 60;
+constexpr int kReadingLimitMs = 200;
+constexpr int kSpanReplyLength = 11;
+constexpr int kMaxForceReplyLength = 7;
+constexpr int kHoursAttempts = 5;
+constexpr int kHoursSleepMs = 100;
+constexpr int kHoursLimitMs = 500;
+constexpr int kHours16ReplyLength = 7;
+constexpr int kHours32ReplyLength = 9;
+
+// The memory-word reply is awaited by a few fixed polls of the count.
+constexpr int kMemoryReplyPolls = 3;
+constexpr int kMemoryReplyPollMs = 66;
 constexpr int kMemoryReplyLength = 7;
+
 constexpr int kIdentificationWords = 18;
 constexpr uint16_t kIdentificationAddress = 4;
 constexpr int kModelNumberLength = 12;
 constexpr int kPartNumberLength = 16;
 constexpr int kModeStatusByte = 21;
+constexpr int kReplyDataIndex = 3;
 
 // Text packed two characters per word, low byte first, ending at the first NUL.
 void UnpackText(const uint16_t* words, int length, char* text) {
@@ -44,55 +78,43 @@ void UnpackText(const uint16_t* words, int length, char* text) {
   text[i] = '\0';
 }
 
+LinkResult SuccessOr(bool success, LinkResult failure) {
+  return success ? LinkResult::kSuccess : failure;
+}
+
 }  // namespace
 
-int ActuatorLink::ReadWords(uint16_t wordAddress, FrameForm form) {
-  const bool crc = form == FrameForm::kCrc || crcMode != 0;
-  txBuffer[0] = kSoh;
-  txBuffer[1] = kReadWordsCode;
-  txBuffer[2] = crc ? 9 : 8;
-  WriteLe16(txBuffer + 3, wordAddress);
-  WriteLe16(txBuffer + 5, kWordsPerPage);
-  SendFramed(4, crc);
-  const int result = ReceiveWords();
-  if (result == 0) {
+LinkResult ActuatorLink::ReadWords(uint16_t wordAddress, FrameForm form) {
+  const uint16_t count[] = {kWordsPerPage};
+  SendWords(kReadWordsCode, wordAddress, count, FormatFor(form));
+  const LinkResult result = ReceiveWords();
+  if (result == LinkResult::kSuccess) {
     for (int i = 0; i < kWordsPerPage; ++i) {
-      replyWords[i] = ReadLe16(rxBuffer + 3 + 2 * i);
+      replyWords_[i] = ReadLe16(rxBuffer_ + kReplyDataIndex + 2 * i);
     }
   }
   return result;
 }
 
-int ActuatorLink::WriteWords(uint16_t wordAddress, const uint16_t* words, int count,
-                             FrameForm form) {
+LinkResult ActuatorLink::WriteWords(uint16_t wordAddress, const uint16_t* words, int count,
+                                    FrameForm form) {
   if (count < 1 || count > kMaxWriteWords) {
-    return 1;
+    return LinkResult::kFailed;
   }
-  const bool crc = form == FrameForm::kCrc || crcMode != 0;
-  const int dataCount = 2 + 2 * count;
-  txBuffer[0] = kSoh;
-  txBuffer[1] = kWriteWordsCode;
-  txBuffer[2] = static_cast<uint8_t>(dataCount + (crc ? 5 : 4));
-  WriteLe16(txBuffer + 3, wordAddress);
-  for (int i = 0; i < count; ++i) {
-    WriteLe16(txBuffer + 5 + 2 * i, words[i]);
-  }
-  SendFramed(dataCount, crc);
-  receiveTimeoutMs = kAckTimeoutMs;
-  const int ack = ReceiveAck();
-  if (ack != 0) {
+  SendWords(kWriteWordsCode, wordAddress, std::span(words, static_cast<size_t>(count)),
+            FormatFor(form));
+  const LinkResult ack = ReceiveAck(kAckTimeoutMs);
+  if (ack != LinkResult::kSuccess) {
     return ack;
   }
-  receiveTimeoutMs = kWriteDoneTimeoutMs;
-  return ReceiveWriteDone();
+  return ReceiveWriteDone(kWriteDoneTimeoutMs);
 }
 
 bool ActuatorLink::RetryAcked(void (ActuatorLink::*send)(), int attempts, int timeoutMs,
                               int failureSleepMs) {
   for (int attempt = 0; attempt < attempts; ++attempt) {
     (this->*send)();
-    receiveTimeoutMs = timeoutMs;
-    if (ReceiveAck() == 0) {
+    if (ReceiveAck(timeoutMs) == LinkResult::kSuccess) {
       return true;
     }
     if (failureSleepMs > 0) {
@@ -102,179 +124,183 @@ bool ActuatorLink::RetryAcked(void (ActuatorLink::*send)(), int attempts, int ti
   return false;
 }
 
-int ActuatorLink::EnableWrites() {
-  return RetryAcked(&ActuatorLink::SendWriteEnable, 3, kDefaultReceiveTimeoutMs, 0) ? 0 : 1;
+LinkResult ActuatorLink::EnableWrites() {
+  return SuccessOr(
+      RetryAcked(&ActuatorLink::SendWriteEnable, kWriteEnableAttempts, kDefaultReceiveTimeoutMs, 0),
+      LinkResult::kFailed);
 }
 
-int ActuatorLink::DisableWrites() {
-  return RetryAcked(&ActuatorLink::SendWriteDisable, 3, kDefaultReceiveTimeoutMs, 100) ? 0 : 1;
+LinkResult ActuatorLink::DisableWrites() {
+  return SuccessOr(RetryAcked(&ActuatorLink::SendWriteDisable, kWriteDisableAttempts,
+                              kDefaultReceiveTimeoutMs, kWriteDisableFailureSleepMs),
+                   LinkResult::kFailed);
 }
 
-int ActuatorLink::DisableWritesAfterDownload() {
-  return RetryAcked(&ActuatorLink::SendWriteDisable, 8, kDefaultReceiveTimeoutMs, 100) ? 0
-                                                                                       : kNoReply;
+LinkResult ActuatorLink::DisableWritesAfterDownload() {
+  return SuccessOr(RetryAcked(&ActuatorLink::SendWriteDisable, kWriteDisableAfterDownloadAttempts,
+                              kDefaultReceiveTimeoutMs, kWriteDisableFailureSleepMs),
+                   LinkResult::kNoReply);
 }
 
-int ActuatorLink::ClearFaults() {
-  return RetryAcked(&ActuatorLink::SendClearFaults, 8, kAckTimeoutMs, 40) ? 0 : 2;
+LinkResult ActuatorLink::ClearFaults() {
+  return SuccessOr(RetryAcked(&ActuatorLink::SendClearFaults, kClearFaultsAttempts, kAckTimeoutMs,
+                              kClearFaultsFailureSleepMs),
+                   LinkResult::kRetriesFailed);
 }
 
-int ActuatorLink::ResetRunHours() {
-  return RetryAcked(&ActuatorLink::SendResetRunHours, 3, kDefaultReceiveTimeoutMs, 250) ? 0
-                                                                                        : kNoReply;
+LinkResult ActuatorLink::ResetRunHours() {
+  return SuccessOr(RetryAcked(&ActuatorLink::SendResetRunHours, kResetRunHoursAttempts,
+                              kDefaultReceiveTimeoutMs, kResetRunHoursFailureSleepMs),
+                   LinkResult::kNoReply);
 }
 
-int ActuatorLink::WriteRecordWords(uint16_t byteAddress, const uint16_t words[3]) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
+LinkResult ActuatorLink::WriteRecordWords(uint16_t byteAddress, const uint16_t words[3]) {
+  for (int attempt = 0; attempt < kRecordWriteAttempts; ++attempt) {
     if (WriteWords(static_cast<uint16_t>(byteAddress / 2), words, kRecordWords, FrameForm::kCrc) ==
-        0) {
-      return 0;
+        LinkResult::kSuccess) {
+      return LinkResult::kSuccess;
     }
   }
-  return 2;
+  return LinkResult::kRetriesFailed;
 }
 
-int ActuatorLink::EraseRecordWords(uint16_t byteAddress) {
+LinkResult ActuatorLink::EraseRecordWords(uint16_t byteAddress) {
   const uint16_t zeros[kRecordWords] = {};
   return WriteRecordWords(byteAddress, zeros);
 }
 
-int ActuatorLink::ReadIdentification() {
+LinkResult ActuatorLink::ReadIdentification() {
   uint16_t block[kIdentificationWords];
   for (int page = 0; page < kIdentificationWords / kWordsPerPage; ++page) {
     const auto address = static_cast<uint16_t>(kIdentificationAddress + page * kWordsPerPage);
-    int result = 1;
-    for (int attempt = 0; attempt < 5 && result != 0; ++attempt) {
+    LinkResult result = LinkResult::kFailed;
+    for (int attempt = 0; attempt < kIdentificationPageAttempts && result != LinkResult::kSuccess;
+         ++attempt) {
       result = ReadWords(address);
     }
-    if (result != 0) {
-      return 2;
+    if (result != LinkResult::kSuccess) {
+      return LinkResult::kRetriesFailed;
     }
-    std::memcpy(block + page * kWordsPerPage, replyWords, sizeof replyWords);
+    std::memcpy(block + page * kWordsPerPage, replyWords_, sizeof replyWords_);
   }
   const auto serial = static_cast<int32_t>(block[0] | (static_cast<uint32_t>(block[1]) << 16));
-  std::snprintf(identSerialNumber, sizeof identSerialNumber, "%d", serial);
-  UnpackText(block + 2, kModelNumberLength, identModelNumber);
-  UnpackText(block + 8, kPartNumberLength, identPartNumber);
-  return 0;
+  std::snprintf(identSerialNumber_, sizeof identSerialNumber_, "%d", serial);
+  UnpackText(block + 2, kModelNumberLength, identModelNumber_);
+  UnpackText(block + 8, kPartNumberLength, identPartNumber_);
+  return LinkResult::kSuccess;
 }
 
 // Replies of the CRC-only readings are taken from index 0 once their count has settled; a wait
 // without a settled count reads nothing.
-int ActuatorLink::ReceiveOwnWaitReply(int sleepMs, int threshold, int limitMs, uint8_t code) {
+bool ActuatorLink::ReceiveOwnWaitReply(int sleepMs, int threshold, int limitMs, uint8_t code) {
   clock_.SleepMs(sleepMs);
   const Wait wait = WaitForStableCount(threshold, limitMs);
-  if (!wait.stable) {
-    return 1;
-  }
-  return IsValidCrcReply(ReadReceived(wait.count), code) ? 0 : 1;
+  return wait.stable && IsValidCrcReply(ReadReceived(wait.count), code);
 }
 
-int ActuatorLink::RetryOwnWaitReply(void (ActuatorLink::*send)(), int threshold, uint8_t code) {
-  for (int attempt = 0; attempt < 5; ++attempt) {
+bool ActuatorLink::RetryOwnWaitReply(void (ActuatorLink::*send)(), int threshold, uint8_t code) {
+  for (int attempt = 0; attempt < kHoursAttempts; ++attempt) {
     (this->*send)();
-    if (ReceiveOwnWaitReply(100, threshold, 500, code) == 0) {
-      return 0;
+    if (ReceiveOwnWaitReply(kHoursSleepMs, threshold, kHoursLimitMs, code)) {
+      return true;
     }
   }
-  return 1;
+  return false;
 }
 
-int ActuatorLink::RequestSpan() {
+LinkResult ActuatorLink::RequestSpan() {
   SendSpanRequest();
-  if (ReceiveOwnWaitReply(60, 11, 200, kSpanReplyCode) != 0) {
-    return 1;
+  if (!ReceiveOwnWaitReply(kReadingSleepMs, kSpanReplyLength, kReadingLimitMs, kSpanReplyCode)) {
+    return LinkResult::kFailed;
   }
-  span = ReadLe32(rxBuffer + 3);
-  return 0;
+  span_ = ReadLe32(rxBuffer_ + kReplyDataIndex);
+  return LinkResult::kSuccess;
 }
 
-int ActuatorLink::RequestMaxForce() {
+LinkResult ActuatorLink::RequestMaxForce() {
   SendMaxForceRequest();
-  if (ReceiveOwnWaitReply(60, 7, 200, kMaxForceReplyCode) != 0) {
-    return 1;
+  if (!ReceiveOwnWaitReply(kReadingSleepMs, kMaxForceReplyLength, kReadingLimitMs,
+                           kMaxForceReplyCode)) {
+    return LinkResult::kFailed;
   }
-  maxForce = ReadLe16(rxBuffer + 3);
-  return 0;
+  maxForce_ = ReadLe16(rxBuffer_ + kReplyDataIndex);
+  return LinkResult::kSuccess;
 }
 
-int ActuatorLink::RequestRunHours16() {
-  if (RetryOwnWaitReply(&ActuatorLink::SendRunHoursRequest, 7, kRunHoursReplyCode) != 0) {
-    return 1;
+LinkResult ActuatorLink::RequestRunHours16() {
+  if (!RetryOwnWaitReply(&ActuatorLink::SendRunHoursRequest, kHours16ReplyLength,
+                         kRunHoursReplyCode)) {
+    return LinkResult::kFailed;
   }
-  runHours16 = ReadLe16(rxBuffer + 3);
-  return 0;
+  runHours16_ = ReadLe16(rxBuffer_ + kReplyDataIndex);
+  return LinkResult::kSuccess;
 }
 
-int ActuatorLink::RequestRunHours32() {
-  if (RetryOwnWaitReply(&ActuatorLink::SendRunHoursRequest, 9, kRunHoursReplyCode) != 0) {
-    return 1;
+LinkResult ActuatorLink::RequestRunHours32() {
+  if (!RetryOwnWaitReply(&ActuatorLink::SendRunHoursRequest, kHours32ReplyLength,
+                         kRunHoursReplyCode)) {
+    return LinkResult::kFailed;
   }
-  runHours32 = ReadLe32(rxBuffer + 3);
-  return 0;
+  runHours32_ = ReadLe32(rxBuffer_ + kReplyDataIndex);
+  return LinkResult::kSuccess;
 }
 
-int ActuatorLink::RequestPoweredHours() {
-  if (RetryOwnWaitReply(&ActuatorLink::SendPoweredHoursRequest, 9, kPoweredHoursReplyCode) != 0) {
-    return 1;
+LinkResult ActuatorLink::RequestPoweredHours() {
+  if (!RetryOwnWaitReply(&ActuatorLink::SendPoweredHoursRequest, kHours32ReplyLength,
+                         kPoweredHoursReplyCode)) {
+    return LinkResult::kFailed;
   }
-  poweredHours = ReadLe32(rxBuffer + 3);
-  return 0;
+  poweredHours_ = ReadLe32(rxBuffer_ + kReplyDataIndex);
+  return LinkResult::kSuccess;
 }
 
-int ActuatorLink::ReadMemoryWord(uint16_t address) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    txBuffer[0] = kSoh;
-    txBuffer[1] = kReadMemoryCode;
-    txBuffer[2] = 7;
-    WriteLe16(txBuffer + 3, address);
-    SendFramed(2, true);
+LinkResult ActuatorLink::ReadMemoryWord(uint16_t address, uint16_t& value) {
+  for (int attempt = 0; attempt < kMemoryWordAttempts; ++attempt) {
+    SendWords(kReadMemoryCode, address, {}, kFrameFormats[kCrcMode]);
     int count = 0;
-    for (int poll = 0; poll < 3 && count < kMemoryReplyLength; ++poll) {
-      clock_.SleepMs(66);
+    for (int poll = 0; poll < kMemoryReplyPolls && count < kMemoryReplyLength; ++poll) {
+      clock_.SleepMs(kMemoryReplyPollMs);
       count = serialPort_.ReceiveCount();
     }
     if (count < kMemoryReplyLength) {
       continue;
     }
     if (IsValidCrcReply(ReadReceived(count), kMemoryReplyCode) &&
-        rxBuffer[2] == kMemoryReplyLength) {
-      return ReadLe16(rxBuffer + 3);
+        rxBuffer_[2] == kMemoryReplyLength) {
+      value = ReadLe16(rxBuffer_ + kReplyDataIndex);
+      return LinkResult::kSuccess;
     }
   }
-  return -1;
+  return LinkResult::kRequestFailed;
 }
 
-int ActuatorLink::WriteMemoryWord(uint16_t address, uint16_t value) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    txBuffer[0] = kSoh;
-    txBuffer[1] = kWriteMemoryCode;
-    txBuffer[2] = 9;
-    WriteLe16(txBuffer + 3, address);
-    WriteLe16(txBuffer + 5, value);
-    SendFramed(4, true);
-    if (ReceiveAck() == 0) {
-      return 0;
+LinkResult ActuatorLink::WriteMemoryWord(uint16_t address, uint16_t value) {
+  const uint16_t data[] = {value};
+  for (int attempt = 0; attempt < kMemoryWordAttempts; ++attempt) {
+    SendWords(kWriteMemoryCode, address, data, kFrameFormats[kCrcMode]);
+    if (ReceiveAck() == LinkResult::kSuccess) {
+      return LinkResult::kSuccess;
     }
-    clock_.SleepMs(100);
+    clock_.SleepMs(kWriteMemoryFailureSleepMs);
   }
-  return -1;
+  return LinkResult::kRequestFailed;
 }
 
-int ActuatorLink::RequestModeStatus() {
-  for (int attempt = 0; attempt < 5; ++attempt) {
+LinkResult ActuatorLink::RequestModeStatus(int& statusFlags) {
+  for (int attempt = 0; attempt < kModeStatusAttempts; ++attempt) {
     SendStatusRequest();
-    clock_.SleepMs(100);
+    clock_.SleepMs(kModeStatusSleepMs);
     if (serialPort_.ReceiveCount() != kStatusFrameLength) {
       continue;
     }
     if (IsValidCrcReply(ReadReceived(kStatusFrameLength), kStatusReplyCode) &&
-        rxBuffer[2] == kStatusFrameLength) {
-      std::memcpy(statusFrame, rxBuffer, sizeof statusFrame);
-      return rxBuffer[kModeStatusByte];
+        rxBuffer_[2] == kStatusFrameLength) {
+      std::memcpy(statusFrame_, rxBuffer_, sizeof statusFrame_);
+      statusFlags = rxBuffer_[kModeStatusByte];
+      return LinkResult::kSuccess;
     }
   }
-  return -1;
+  return LinkResult::kRequestFailed;
 }
 
 }  // namespace velmar

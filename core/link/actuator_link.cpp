@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "base/frame_check.h"
 #include "base/little_endian.h"
+#include "link/frame_format.h"
 #include "link/request_frames.h"
 
 namespace velmar {
@@ -11,16 +11,16 @@ namespace velmar {
 namespace {
 
 constexpr int kStepMs = 2;
-constexpr int kMinFrameLength = 4;
-constexpr int kMinCrcFrameLength = 5;
+constexpr int kMinFrameLength = kFrameFormats[kSumMode].Length(0);
+constexpr int kMinCrcFrameLength = kFrameFormats[kCrcMode].Length(0);
 constexpr int kMaxCrcFrameLength = 33;
-constexpr int kVersionReplyLength = 6;
+// The version reply carries major and minor; the words reply 6 words.
+constexpr int kVersionDataBytes = 2;
+constexpr int kWordsDataBytes = 2 * ActuatorLink::kWordsPerPage;
 constexpr int kVersionLimitMs = 200;
 constexpr uint8_t kSoh = 0x01;
 constexpr uint8_t kVersionCode = 0x10;
 constexpr uint8_t kWordsCode = 0x0D;
-constexpr int kWordsSumLength = 16;
-constexpr int kWordsCrcLength = 17;
 // The reply codes that go through ReceiveFrame.
 constexpr uint8_t kLowestReceivedCode = 6;
 constexpr uint8_t kHighestReceivedCode = 32;
@@ -34,88 +34,93 @@ bool StartsWith(const uint8_t* data, int count, const uint8_t* frame, int length
 ActuatorLink::ActuatorLink(SerialPort& serialPort, Clock& clock)
     : serialPort_(serialPort), clock_(clock) {}
 
-int ActuatorLink::OpenPort(int port, int baud) {
-  linkPort = port;
-  linkBaud = static_cast<uint16_t>(baud);
-  return serialPort_.Open(port, baud) == 1 ? 0 : 2;
+LinkResult ActuatorLink::OpenPort(int port, int baud) {
+  linkPort_ = port;
+  linkBaud_ = static_cast<uint16_t>(baud);
+  return serialPort_.Open(port, baud) == 1 ? LinkResult::kSuccess : LinkResult::kRetriesFailed;
 }
 
 int ActuatorLink::ClosePort() {
   return serialPort_.Close();
 }
 
-void ActuatorLink::SendFrame(int dataCount) {
-  SendFramed(dataCount, crcMode != 0);
+const FrameFormat& ActuatorLink::Format() const {
+  return kFrameFormats[crcMode_];
 }
 
-void ActuatorLink::SendFramed(int dataCount, bool crc) {
-  const int body = dataCount + 3;
-  if (dataCount < 0 || body + 2 > kBufferSize) {
+const FrameFormat& ActuatorLink::FormatFor(FrameForm form) const {
+  return form == FrameForm::kCrc ? kFrameFormats[kCrcMode] : Format();
+}
+
+int ActuatorLink::EmptyFrameLength() const {
+  return Format().Length(0);
+}
+
+void ActuatorLink::SendWords(uint8_t code, uint16_t address, std::span<const uint16_t> words,
+                             const FrameFormat& format) {
+  const int dataCount = 2 + 2 * static_cast<int>(words.size());
+  const int length = format.Length(dataCount);
+  if (length > kBufferSize) {
     return;
   }
-  std::memset(rxBuffer, 0, sizeof rxBuffer);
-  if (crc) {
-    crcAccumulator = Crc16(txBuffer, body);
-    WriteLe16(txBuffer + body, crcAccumulator);
-    serialPort_.Write(txBuffer, body + 2);
-  } else {
-    sumAccumulator = Sum8(txBuffer, body);
-    txBuffer[body] = sumAccumulator;
-    serialPort_.Write(txBuffer, body + 1);
+  txBuffer_[0] = kSoh;
+  txBuffer_[1] = code;
+  txBuffer_[2] = static_cast<uint8_t>(length);
+  WriteLe16(txBuffer_ + kFrameHeaderLength, address);
+  for (size_t i = 0; i < words.size(); ++i) {
+    WriteLe16(txBuffer_ + kFrameHeaderLength + 2 + 2 * i, words[i]);
   }
+  format.AppendCheck(txBuffer_, kFrameHeaderLength + dataCount);
+  SendConstant(txBuffer_, length);
 }
 
 void ActuatorLink::SendConstant(const uint8_t* frame, int length) {
-  std::memset(rxBuffer, 0, sizeof rxBuffer);
+  std::memset(rxBuffer_, 0, sizeof rxBuffer_);
   serialPort_.Write(frame, length);
 }
 
-void ActuatorLink::SendModeConstant(const uint8_t* sumFrame, const uint8_t* crcFrame) {
-  if (crcMode != 0) {
-    SendConstant(crcFrame, frames::kCrcLength);
-  } else {
-    SendConstant(sumFrame, frames::kSumLength);
-  }
+void ActuatorLink::SendModeConstant(const uint8_t* const FrameFormat::*frame) {
+  SendConstant(Format().*frame, EmptyFrameLength());
 }
 
 void ActuatorLink::SendWriteEnable() {
-  SendModeConstant(frames::kWriteEnableSum, frames::kWriteEnableCrc);
+  SendModeConstant(&FrameFormat::writeEnable);
 }
 void ActuatorLink::SendWriteDisable() {
-  SendModeConstant(frames::kWriteDisableSum, frames::kWriteDisableCrc);
+  SendModeConstant(&FrameFormat::writeDisable);
 }
 void ActuatorLink::SendCommitSetup() {
-  SendModeConstant(frames::kCommitSetupSum, frames::kCommitSetupCrc);
+  SendModeConstant(&FrameFormat::commitSetup);
 }
 void ActuatorLink::SendPrepareUpload() {
-  SendModeConstant(frames::kPrepareUploadSum, frames::kPrepareUploadCrc);
+  SendModeConstant(&FrameFormat::prepareUpload);
 }
 void ActuatorLink::SendFirmwareVersionRequest() {
-  SendModeConstant(frames::kFirmwareVersionSum, frames::kFirmwareVersionCrc);
+  SendModeConstant(&FrameFormat::firmwareVersion);
 }
 void ActuatorLink::SendClearFaults() {
-  SendModeConstant(frames::kClearFaultsSum, frames::kClearFaultsCrc);
+  SendModeConstant(&FrameFormat::clearFaults);
 }
 void ActuatorLink::SendFirmwareVersionRequestCrc() {
-  SendConstant(frames::kFirmwareVersionCrc, frames::kCrcLength);
+  SendConstant(kFrameFormats[kCrcMode].firmwareVersion, kMinCrcFrameLength);
 }
 void ActuatorLink::SendSpanRequest() {
-  SendConstant(frames::kSpanCrc, frames::kCrcLength);
+  SendConstant(frames::kSpanCrc, kMinCrcFrameLength);
 }
 void ActuatorLink::SendStatusRequest() {
-  SendConstant(frames::kStatusCrc, frames::kCrcLength);
+  SendConstant(frames::kStatusCrc, kMinCrcFrameLength);
 }
 void ActuatorLink::SendMaxForceRequest() {
-  SendConstant(frames::kMaxForceCrc, frames::kCrcLength);
+  SendConstant(frames::kMaxForceCrc, kMinCrcFrameLength);
 }
 void ActuatorLink::SendRunHoursRequest() {
-  SendConstant(frames::kRunHoursCrc, frames::kCrcLength);
+  SendConstant(frames::kRunHoursCrc, kMinCrcFrameLength);
 }
 void ActuatorLink::SendResetRunHours() {
-  SendConstant(frames::kResetRunHoursCrc, frames::kCrcLength);
+  SendConstant(frames::kResetRunHoursCrc, kMinCrcFrameLength);
 }
 void ActuatorLink::SendPoweredHoursRequest() {
-  SendConstant(frames::kPoweredHoursCrc, frames::kCrcLength);
+  SendConstant(frames::kPoweredHoursCrc, kMinCrcFrameLength);
 }
 
 // A reply is complete once its byte count has reached the threshold and stayed the same over
@@ -146,24 +151,24 @@ ActuatorLink::Wait ActuatorLink::WaitForStableCount(int threshold, int limitMs) 
   return {count, false};
 }
 
-// Reads the waiting bytes into rxBuffer; only bytes that were both counted and read count.
+// Reads the waiting bytes into the receive buffer; only bytes that were both counted and read
+// count.
 int ActuatorLink::ReadReceived(int count) {
   if (count <= 0) {
     return 0;
   }
-  const int got = serialPort_.Read(rxBuffer);
+  const int got = serialPort_.Read(rxBuffer_);
   return got < count ? got : count;
 }
 
 bool ActuatorLink::IsFrameStart(int index, int count) const {
-  return index + 1 < count && rxBuffer[index] == kSoh &&
-         rxBuffer[index + 1] >= kLowestReceivedCode && rxBuffer[index + 1] <= kHighestReceivedCode;
+  return index + 1 < count && rxBuffer_[index] == kSoh &&
+         rxBuffer_[index + 1] >= kLowestReceivedCode &&
+         rxBuffer_[index + 1] <= kHighestReceivedCode;
 }
 
-int ActuatorLink::ReceiveFrame() {
-  const Wait wait = WaitForStableCount(minReplyLength, receiveTimeoutMs);
-  receiveTimeoutMs = kDefaultReceiveTimeoutMs;
-  minReplyLength = kDefaultMinReplyLength;
+int ActuatorLink::ReceiveFrame(int timeoutMs, int minReplyLength) {
+  const Wait wait = WaitForStableCount(minReplyLength, timeoutMs);
   if (wait.count < kMinFrameLength) {
     return 0;
   }
@@ -174,91 +179,84 @@ int ActuatorLink::ReceiveFrame() {
   if (!IsFrameStart(1, count)) {
     return 0;
   }
-  std::memmove(rxBuffer, rxBuffer + 1, count - 1);
-  rxBuffer[count - 1] = 0;
+  std::memmove(rxBuffer_, rxBuffer_ + 1, count - 1);
+  rxBuffer_[count - 1] = 0;
   return count - 1;
 }
 
-int ActuatorLink::ReceiveAck() {
-  const int count = ReceiveFrame();
-  const bool crc = crcMode != 0;
-  const int length = crc ? frames::kCrcLength : frames::kSumLength;
-  if (StartsWith(rxBuffer, count, crc ? frames::kAckCrc : frames::kAckSum, length)) {
-    return 0;
+LinkResult ActuatorLink::ReceiveAck(int timeoutMs, int minReplyLength) {
+  const int count = ReceiveFrame(timeoutMs, minReplyLength);
+  const FrameFormat& format = Format();
+  if (StartsWith(rxBuffer_, count, format.ack, format.Length(0))) {
+    return LinkResult::kSuccess;
   }
-  if (StartsWith(rxBuffer, count, crc ? frames::kNakCrc : frames::kNakSum, length)) {
-    return 1;
+  if (StartsWith(rxBuffer_, count, format.nak, format.Length(0))) {
+    return LinkResult::kFailed;
   }
-  return kNoReply;
+  return LinkResult::kNoReply;
 }
 
-int ActuatorLink::ReceiveWriteDone() {
-  const bool crc = crcMode != 0;
-  const int length = crc ? frames::kCrcLength : frames::kSumLength;
-  minReplyLength = length;
-  const int count = ReceiveFrame();
+LinkResult ActuatorLink::ReceiveWriteDone(int timeoutMs) {
+  const FrameFormat& format = Format();
+  const int length = format.Length(0);
+  const int count = ReceiveFrame(timeoutMs, length);
   if (count < length) {
-    return kNoReply;
+    return LinkResult::kNoReply;
   }
-  return StartsWith(rxBuffer, count, crc ? frames::kWriteDoneCrc : frames::kWriteDoneSum, length)
-             ? 0
-             : 1;
+  return StartsWith(rxBuffer_, count, format.writeDone, length) ? LinkResult::kSuccess
+                                                                : LinkResult::kFailed;
 }
 
-int ActuatorLink::ReceiveWords() {
-  const bool crc = crcMode != 0;
-  const int length = crc ? kWordsCrcLength : kWordsSumLength;
-  minReplyLength = length;
-  const int count = ReceiveFrame();
+LinkResult ActuatorLink::ReceiveWords(int timeoutMs) {
+  const FrameFormat& format = Format();
+  const int length = format.Length(kWordsDataBytes);
+  const int count = ReceiveFrame(timeoutMs, length);
   if (count < length) {
-    return kNoReply;
+    return LinkResult::kNoReply;
   }
-  if (rxBuffer[0] != kSoh || rxBuffer[1] != kWordsCode || rxBuffer[2] != length) {
-    return 1;
-  }
-  if (crc) {
-    return CheckFrameCrc(rxBuffer);
-  }
-  return Sum8(rxBuffer, kWordsSumLength - 1) == rxBuffer[kWordsSumLength - 1] ? 0 : 1;
+  const bool valid = rxBuffer_[0] == kSoh && rxBuffer_[1] == kWordsCode && rxBuffer_[2] == length &&
+                     format.CheckMatches(rxBuffer_, length);
+  return valid ? LinkResult::kSuccess : LinkResult::kFailed;
 }
 
-int ActuatorLink::ReceiveFirmwareVersion() {
-  const Wait wait = WaitForStableCount(kVersionReplyLength, kVersionLimitMs);
+// The reply's form decides the mode: each form has its own LEN, and the count must match it.
+LinkResult ActuatorLink::ReceiveFirmwareVersion() {
+  const int shortest = kFrameFormats[kSumMode].Length(kVersionDataBytes);
+  const Wait wait = WaitForStableCount(shortest, kVersionLimitMs);
   if (!wait.stable) {
-    return 1;
+    return LinkResult::kFailed;
   }
   const int count = ReadReceived(wait.count);
-  if (count < kVersionReplyLength || rxBuffer[0] != kSoh || rxBuffer[1] != kVersionCode) {
-    return 1;
+  if (count < shortest || rxBuffer_[0] != kSoh || rxBuffer_[1] != kVersionCode) {
+    return LinkResult::kFailed;
   }
-  if (rxBuffer[2] == kVersionReplyLength + 1 && count == kVersionReplyLength + 1 &&
-      CheckFrameCrc(rxBuffer) == 0) {
-    crcMode = 1;
-    return 0;
+  for (const int mode : {kCrcMode, kSumMode}) {
+    const FrameFormat& format = kFrameFormats[mode];
+    const int length = format.Length(kVersionDataBytes);
+    if (rxBuffer_[2] == length && count == length && format.CheckMatches(rxBuffer_, length)) {
+      crcMode_ = mode;
+      return LinkResult::kSuccess;
+    }
   }
-  if (rxBuffer[2] == kVersionReplyLength && count == kVersionReplyLength &&
-      Sum8(rxBuffer, kVersionReplyLength - 1) == rxBuffer[kVersionReplyLength - 1]) {
-    crcMode = 0;
-    return 0;
-  }
-  return 1;
+  return LinkResult::kFailed;
 }
 
-int ActuatorLink::CheckFrameCrc(const uint8_t* frame) const {
+LinkResult ActuatorLink::CheckFrameCrc(const uint8_t* frame) const {
   const int length = frame[2];
   if (length < kMinCrcFrameLength || length > kMaxCrcFrameLength) {
-    return 1;
+    return LinkResult::kFailed;
   }
-  return Crc16(frame, length - 2) == ReadLe16(frame + length - 2) ? 0 : 1;
+  return kFrameFormats[kCrcMode].CheckMatches(frame, length) ? LinkResult::kSuccess
+                                                             : LinkResult::kFailed;
 }
 
 int ActuatorLink::ReplyFirmwareVersion() const {
-  return rxBuffer[3] * 256 + rxBuffer[4];
+  return rxBuffer_[3] * 256 + rxBuffer_[4];
 }
 
 bool ActuatorLink::IsValidCrcReply(int count, uint8_t code) const {
-  return count >= kMinCrcFrameLength && rxBuffer[0] == kSoh && rxBuffer[1] == code &&
-         rxBuffer[2] <= count && CheckFrameCrc(rxBuffer) == 0;
+  return count >= kMinCrcFrameLength && rxBuffer_[0] == kSoh && rxBuffer_[1] == code &&
+         rxBuffer_[2] <= count && CheckFrameCrc(rxBuffer_) == LinkResult::kSuccess;
 }
 
 }  // namespace velmar

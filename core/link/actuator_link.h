@@ -1,20 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
+#include "link/link_result.h"
 #include "link/serial_port.h"
 #include "ports/clock.h"
 
 namespace velmar {
+
+struct FrameFormat;
 
 // How a request with data is framed: in the link's current mode, or always in CRC form (the
 // requests that only exist in CRC form).
 enum class FrameForm { kCurrentMode, kCrc };
 
 // The one object through which the program talks to the actuator. Every exchange is a request
-// followed by one reply, polled against the clock. Result codes: 0 success; 1 negative
-// acknowledge, mismatch or failure; 2 failure after all retries; 21 no reply or a reply too short;
-// -1 failure of the memory-word and mode-status requests.
+// followed by one reply, polled against the clock. The buffers stay inside: callers see the
+// values the replies delivered through the accessors below.
 class ActuatorLink {
  public:
   static constexpr int kBufferSize = 128;
@@ -22,18 +25,28 @@ class ActuatorLink {
   static constexpr int kDefaultMinReplyLength = 4;
   static constexpr int kWordsPerPage = 6;
   static constexpr int kStatusFrameLength = 33;
-  static constexpr int kNoReply = 21;
 
   ActuatorLink(SerialPort& serialPort, Clock& clock);
 
-  // Port. OpenPort stores `linkPort` and `linkBaud` first; 0 on success, 2 on failure.
-  int OpenPort(int port, int baud);
+  // Port. OpenPort stores the port and baud first; kSuccess, or kRetriesFailed when the port
+  // would not open.
+  LinkResult OpenPort(int port, int baud);
   // 1 if a port was open, 0 if none.
   int ClosePort();
+  int LinkPort() const { return linkPort_; }
+  int LinkBaud() const { return linkBaud_; }
 
-  // Sends the request placed in `txBuffer` (SOH, code, LEN, `dataCount` data bytes from index 3)
-  // with the check of the current mode appended. The caller sets LEN.
-  void SendFrame(int dataCount);
+  // The frame mode: 0 sum mode, 1 CRC mode. ReceiveFirmwareVersion sets it from the reply's form;
+  // SetCrcMode is for whoever learnt the mode otherwise (or has to forget it).
+  int CrcMode() const { return crcMode_; }
+  void SetCrcMode(bool crc) { crcMode_ = crc ? 1 : 0; }
+  // LEN of a frame without data in the current mode: 4 in sum mode, 5 in CRC mode.
+  int EmptyFrameLength() const;
+
+  // major * 256 + minor of the last version the program accepted; 0 when none is known. The link
+  // never sets it itself: the caller decides when a reply's version counts.
+  int FirmwareVersion() const { return firmwareVersion_; }
+  void SetFirmwareVersion(int version) { firmwareVersion_ = version; }
 
   // Requests without data, sent as constant frames.
   void SendWriteEnable();
@@ -50,74 +63,66 @@ class ActuatorLink {
   void SendResetRunHours();
   void SendPoweredHoursRequest();
 
-  // Receive paths. ReceiveFrame honours and then resets the one-shot `receiveTimeoutMs` and
-  // `minReplyLength`; it returns the byte count of the frame now in `rxBuffer`, or 0.
-  int ReceiveFrame();
-  // 0 acknowledge, 1 negative acknowledge, 21 anything else.
-  int ReceiveAck();
-  // 0 write done, 1 another frame, 21 short or none.
-  int ReceiveWriteDone();
-  // 0 a valid 6-word reply, 1 a wrong or damaged one, 21 short or none.
-  int ReceiveWords();
-  // 0 a valid version reply (and `crcMode` set from its form), 1 otherwise.
-  int ReceiveFirmwareVersion();
-  // 0 when LEN is 5..33 and the CRC matches, else 1.
-  int CheckFrameCrc(const uint8_t* frame) const;
-  // major * 256 + minor of the version reply in `rxBuffer`.
+  // Receive paths. ReceiveFrame waits up to `timeoutMs` for at least `minReplyLength` bytes and
+  // returns the byte count of the frame it found (SOH first), or 0.
+  int ReceiveFrame(int timeoutMs = kDefaultReceiveTimeoutMs,
+                   int minReplyLength = kDefaultMinReplyLength);
+  // kSuccess acknowledge, kFailed negative acknowledge, kNoReply anything else.
+  LinkResult ReceiveAck(int timeoutMs = kDefaultReceiveTimeoutMs,
+                        int minReplyLength = kDefaultMinReplyLength);
+  // kSuccess write done, kFailed another frame, kNoReply short or none.
+  LinkResult ReceiveWriteDone(int timeoutMs = kDefaultReceiveTimeoutMs);
+  // kSuccess a valid 6-word reply, kFailed a wrong or damaged one, kNoReply short or none.
+  LinkResult ReceiveWords(int timeoutMs = kDefaultReceiveTimeoutMs);
+  // kSuccess a valid version reply (and the frame mode set from its form), kFailed otherwise.
+  LinkResult ReceiveFirmwareVersion();
+  // kSuccess when LEN is 5..33 and the CRC matches, else kFailed.
+  LinkResult CheckFrameCrc(const uint8_t* frame) const;
+  // major * 256 + minor of the version reply last received.
   int ReplyFirmwareVersion() const;
 
   // One attempt each. ReadWords asks for the 6 words from `wordAddress` and leaves them in
-  // `replyWords` on success; it returns the ReceiveWords code. WriteWords sends `count` words
+  // ReplyWords() on success; it returns the ReceiveWords result. WriteWords sends `count` words
   // (at most 14) and waits for the acknowledge (500 ms) and the write-done reply (1000 ms);
-  // 0 on success, else the failing receive's code. The caller may set `receiveTimeoutMs` before
-  // ReadWords.
-  int ReadWords(uint16_t wordAddress, FrameForm form = FrameForm::kCurrentMode);
-  int WriteWords(uint16_t wordAddress, const uint16_t* words, int count,
-                 FrameForm form = FrameForm::kCurrentMode);
+  // kSuccess, else the failing receive's result.
+  LinkResult ReadWords(uint16_t wordAddress, FrameForm form = FrameForm::kCurrentMode);
+  LinkResult WriteWords(uint16_t wordAddress, const uint16_t* words, int count,
+                        FrameForm form = FrameForm::kCurrentMode);
 
-  // Standard exchanges with their retries.
-  int EnableWrites();                                                   // 3 attempts; 0 / 1
-  int DisableWrites();                                                  // 3 attempts; 0 / 1
-  int DisableWritesAfterDownload();                                     // 8 attempts; 0 / 21
-  int WriteRecordWords(uint16_t byteAddress, const uint16_t words[3]);  // 0 / 2
-  int EraseRecordWords(uint16_t byteAddress);                           // 0 / 2
-  int ClearFaults();                                                    // 0 / 2
-  int ReadIdentification();                                             // 0 / 2
-  int RequestSpan();                                                    // 0 / 1
-  int RequestMaxForce();                                                // 0 / 1
-  int RequestRunHours16();                                              // 0 / 1
-  int RequestRunHours32();                                              // 0 / 1
-  int RequestPoweredHours();                                            // 0 / 1
-  int ResetRunHours();                                                  // 0 / 21
-  int ReadMemoryWord(uint16_t address);                                 // 0..65535 / -1
-  int WriteMemoryWord(uint16_t address, uint16_t value);                // 0 / -1
-  // Byte 21 of the status frame (0..255; bits 0-1 the operating mode), -1 when no valid frame
-  // came. The whole frame stays in `statusFrame`.
-  int RequestModeStatus();
+  // Standard exchanges with their retries; the results each can give.
+  LinkResult EnableWrites();                                                   // kFailed
+  LinkResult DisableWrites();                                                  // kFailed
+  LinkResult DisableWritesAfterDownload();                                     // kNoReply
+  LinkResult WriteRecordWords(uint16_t byteAddress, const uint16_t words[3]);  // kRetriesFailed
+  LinkResult EraseRecordWords(uint16_t byteAddress);                           // kRetriesFailed
+  LinkResult ClearFaults();                                                    // kRetriesFailed
+  LinkResult ReadIdentification();                                             // kRetriesFailed
+  LinkResult RequestSpan();                                                    // kFailed
+  LinkResult RequestMaxForce();                                                // kFailed
+  LinkResult RequestRunHours16();                                              // kFailed
+  LinkResult RequestRunHours32();                                              // kFailed
+  LinkResult RequestPoweredHours();                                            // kFailed
+  LinkResult ResetRunHours();                                                  // kNoReply
+  // The word at `address` in `value`; kRequestFailed.
+  LinkResult ReadMemoryWord(uint16_t address, uint16_t& value);
+  LinkResult WriteMemoryWord(uint16_t address, uint16_t value);  // kRequestFailed
+  // Byte 21 of the status frame in `statusFlags` (bits 0-1 the operating mode); kRequestFailed
+  // when no valid frame came. The whole frame stays in StatusFrame().
+  LinkResult RequestModeStatus(int& statusFlags);
 
-  uint32_t poweredHours = 0;
-  uint32_t runHours32 = 0;
-  uint16_t runHours16 = 0;
-  uint16_t maxForce = 0;
-  uint32_t span = 0;
-  char identPartNumber[17] = {};
-  char identModelNumber[13] = {};
-  char identSerialNumber[12] = {};
-  int32_t firmwareVersion = 0;
-  uint16_t crcAccumulator = 0;
-  int32_t linkPort = 1;
-  uint8_t rxBuffer[kBufferSize] = {};
-  uint8_t txBuffer[kBufferSize] = {};
-  uint16_t linkBaud = 19200;
-  int32_t receiveTimeoutMs = kDefaultReceiveTimeoutMs;
-  int32_t minReplyLength = kDefaultMinReplyLength;
-  int32_t crcMode = 0;
-  uint8_t sumAccumulator = 0;
-
+  // The values of the last good replies; a failed request leaves them as they were.
+  uint32_t PoweredHours() const { return poweredHours_; }
+  uint32_t RunHours32() const { return runHours32_; }
+  uint16_t RunHours16() const { return runHours16_; }
+  uint16_t MaxForce() const { return maxForce_; }
+  uint32_t Span() const { return span_; }
+  const char* IdentPartNumber() const { return identPartNumber_; }
+  const char* IdentModelNumber() const { return identModelNumber_; }
+  const char* IdentSerialNumber() const { return identSerialNumber_; }
   // The 6 words of the last good ReadWords reply.
-  uint16_t replyWords[kWordsPerPage] = {};
+  std::span<const uint16_t, kWordsPerPage> ReplyWords() const { return replyWords_; }
   // The last status frame that RequestModeStatus accepted.
-  uint8_t statusFrame[kStatusFrameLength] = {};
+  std::span<const uint8_t, kStatusFrameLength> StatusFrame() const { return statusFrame_; }
 
  private:
   struct Wait {
@@ -125,19 +130,42 @@ class ActuatorLink {
     bool stable;
   };
 
+  const FrameFormat& Format() const;
+  const FrameFormat& FormatFor(FrameForm form) const;
   Wait WaitForStableCount(int threshold, int limitMs);
   int ReadReceived(int count);
   bool IsFrameStart(int index, int count) const;
   bool IsValidCrcReply(int count, uint8_t code) const;
-  void SendFramed(int dataCount, bool crc);
+  // Sends SOH, `code`, LEN, `address` and `words` (all little-endian) with the check of `format`.
+  void SendWords(uint8_t code, uint16_t address, std::span<const uint16_t> words,
+                 const FrameFormat& format);
   void SendConstant(const uint8_t* frame, int length);
-  void SendModeConstant(const uint8_t* sumFrame, const uint8_t* crcFrame);
+  void SendModeConstant(const uint8_t* const FrameFormat::*frame);
   bool RetryAcked(void (ActuatorLink::*send)(), int attempts, int timeoutMs, int failureSleepMs);
-  int ReceiveOwnWaitReply(int sleepMs, int threshold, int limitMs, uint8_t code);
-  int RetryOwnWaitReply(void (ActuatorLink::*send)(), int threshold, uint8_t code);
+  bool ReceiveOwnWaitReply(int sleepMs, int threshold, int limitMs, uint8_t code);
+  bool RetryOwnWaitReply(void (ActuatorLink::*send)(), int threshold, uint8_t code);
 
   SerialPort& serialPort_;
   Clock& clock_;
+
+  uint32_t poweredHours_ = 0;
+  uint32_t runHours32_ = 0;
+  uint16_t runHours16_ = 0;
+  uint16_t maxForce_ = 0;
+  uint32_t span_ = 0;
+  char identPartNumber_[17] = {};
+  char identModelNumber_[13] = {};
+  char identSerialNumber_[12] = {};
+  int32_t firmwareVersion_ = 0;
+  int32_t linkPort_ = 1;
+  // The last reply, SOH at index 0; zeroed before every request goes out.
+  uint8_t rxBuffer_[kBufferSize] = {};
+  // The request being built; not cleared between requests.
+  uint8_t txBuffer_[kBufferSize] = {};
+  uint16_t linkBaud_ = 19200;
+  int32_t crcMode_ = 0;
+  uint16_t replyWords_[kWordsPerPage] = {};
+  uint8_t statusFrame_[kStatusFrameLength] = {};
 };
 
 }  // namespace velmar

@@ -7,9 +7,6 @@
 // first.
 namespace velmar::frames {
 
-inline constexpr int kSumLength = 4;
-inline constexpr int kCrcLength = 5;
-
 inline constexpr uint8_t kWriteEnableSum[] = {0x01, 0x05, 0x04, 0x0A};
 inline constexpr uint8_t kWriteEnableCrc[] = {0x01, 0x05, 0x05, 0x92, 0x93};
 inline constexpr uint8_t kWriteDisableSum[] = {0x01, 0x08, 0x04, 0x0D};

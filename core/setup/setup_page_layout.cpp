@@ -1,5 +1,7 @@
 #include "setup/setup_page_layout.h"
 
+#include "link/firmware_versions.h"
+
 namespace velmar {
 namespace {
 
@@ -74,9 +76,9 @@ constexpr SetupLayout kLayout301 = WithSeating(kLayout101);
 }  // namespace
 
 const SetupLayout& SetupLayoutFor(int firmwareVersion) {
-  if (firmwareVersion <= 0x100)
+  if (firmwareVersion <= kFirmware100)
     return kLayout100;
-  if (firmwareVersion <= 0x300)
+  if (firmwareVersion <= kFirmware300)
     return kLayout101;
   return kLayout301;
 }

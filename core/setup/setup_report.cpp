@@ -5,16 +5,12 @@
 #include <cstdio>
 
 #include "faults/temperature.h"
+#include "link/firmware_versions.h"
 
 namespace velmar {
 
 namespace {
 
-constexpr int kFirst310Version = 0x30A;
-constexpr int kLastVersion = 0xF00;
-constexpr int kFirstMode2Version = 0x200;
-constexpr int kThermistorElecVersion = 0x205;
-constexpr int kFirstSensorElecVersion = 0x204;
 constexpr int kMaxMotorDegC = 150;
 constexpr int kLineSize = 160;
 constexpr int kStrokePoints = 17;
@@ -31,7 +27,7 @@ __attribute__((format(printf, 2, 3))) void Append(std::string& text, const char*
 }
 
 int MotorDegC(int16_t counts, int versionWord) {
-  const int degC = ThermistorCountsToDegC(counts, versionWord >= kFirstMode2Version ? 2 : 1);
+  const int degC = ThermistorCountsToDegC(counts, versionWord >= kFirmware200 ? 2 : 1);
   if (degC < 0) {
     return 0;
   }
@@ -39,10 +35,10 @@ int MotorDegC(int16_t counts, int versionWord) {
 }
 
 int ElectronicsDegC(int16_t counts, int versionWord) {
-  if (versionWord == kFirstSensorElecVersion || versionWord > kThermistorElecVersion) {
+  if (versionWord == kFirmware204 || versionWord > kFirmware205) {
     return static_cast<int>(std::floor(ElecCountsToDegC(counts) + 0.5));
   }
-  return ThermistorCountsToDegC(counts, versionWord >= kFirstMode2Version ? 2 : 1);
+  return ThermistorCountsToDegC(counts, versionWord >= kFirmware200 ? 2 : 1);
 }
 
 }  // namespace
@@ -82,7 +78,7 @@ std::string SetupReportText(const SetupFields& record, const SetupReportReadings
   Append(text, "\tMaximum Hold Force :\t\t%s\n", record.HOLDCURFORCE);
 
   const int version = readings.versionWord;
-  if (version >= kFirst310Version && version <= kLastVersion) {
+  if (version >= kFirmware310 && version <= kFirmware1500) {
     Append(text, "\tMaximum Seating Force :\t%s\n", record.SEATINGFORCE);
     Append(text, "\tSeating Force Duration :\t\t%s\n", record.SEATFORCETIME);
     Append(text, "\tRun Loss Velocity :\t\t%s\n", record.RUNLOSSVEL);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 
+#include "link/firmware_versions.h"
 #include "setup/setup_numerics.h"
 #include "setup/setup_page_image.h"
 #include "setup/setup_page_layout.h"
@@ -13,7 +14,6 @@ namespace velmar {
 namespace {
 
 constexpr int kStrokePoints = 17;
-constexpr int kFirstSeatingVersion = 0x30A;
 
 double RoundAt495(double d) {
   const double whole = std::floor(d);
@@ -83,7 +83,7 @@ std::string WholePoundText(uint16_t forceCounts) {
 }
 
 bool UnpackSetup(SetupParameters& record, int firmwareVersion) {
-  if (firmwareVersion <= 0x100)
+  if (firmwareVersion <= kFirmware100)
     return false;
   const SetupLayout& layout = SetupLayoutFor(firmwareVersion);
   const std::span<const uint8_t> image(record.pageImage);
@@ -119,7 +119,7 @@ bool UnpackSetup(SetupParameters& record, int firmwareVersion) {
   SetField(record.MAXHOMEFORCE, WholePoundText(ImageWord(image, layout.maxHomeForce)));
   SetField(record.HOLDCURFORCE, WholePoundText(ImageWord(image, layout.holdForce)));
 
-  if (firmwareVersion >= kFirstSeatingVersion) {
+  if (firmwareVersion >= kFirmware310) {
     SetField(record.SEATINGFORCE, WholePoundText(ImageWord(image, layout.seating)));
     SetWordText(record.SEATFORCETIME, ImageWord(image, layout.seating + 2));
     SetField(record.RUNLOSSVEL, TwoDecimalText(ImageWord(image, layout.seating + 4) * 0.001));

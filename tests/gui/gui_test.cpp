@@ -106,7 +106,7 @@ void GuiTest::startUpReachesThePollAndTheMenuShowsItsBoxes() {
   QCOMPARE(rig.dialog.portList()->currentText(), QString("COM 1"));
   QVERIFY(rig.dialog.transmitIndicator()->isEnabled());
   QVERIFY(rig.dialog.configList()->count() > 0);
-  QCOMPARE(rig.session.link.crcMode, 1);
+  QCOMPARE(rig.session.link.CrcMode(), 1);
   // The poll has learnt the actuator's version and built the list for it.
   QCOMPARE(rig.session.lastPollVersion, 0x30A);
   QVERIFY(rig.dialog.grab().save(kScreenshots + "/main_window.png"));

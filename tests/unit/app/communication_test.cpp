@@ -32,7 +32,7 @@ struct SessionFixture : test::SimBench {
       poll.Tick();
       trace += (i == 0 ? "" : ",") + std::to_string(poll.pollState) +
                (poll.transmit ? " T" : " -") + (poll.receive ? "R " : "- ") +
-               std::to_string(session.link.firmwareVersion);
+               std::to_string(session.link.FirmwareVersion());
     }
     return trace;
   }
@@ -51,8 +51,8 @@ TEST(VerifyCommunication, AlternatesFormsUntilTheActuatorAnswers) {
     SCOPED_TRACE(forms);
     SessionFixture f(answerer == 'S' ? FrameMode::kSum : FrameMode::kCrc);
     f.actuator.DropReplies(answerer == '-' ? 100 : 0);
-    f.session.link.crcMode = startCrcMode;
-    f.session.link.firmwareVersion = 0x205;
+    f.session.link.SetCrcMode(startCrcMode);
+    f.session.link.SetFirmwareVersion(0x205);
     std::vector<Bytes> sent;
     for (const char* form = forms; *form != '\0'; ++form) {
       sent.push_back(*form == 'C' ? kCrcVersionRequest : kSumVersionRequest);
@@ -60,8 +60,8 @@ TEST(VerifyCommunication, AlternatesFormsUntilTheActuatorAnswers) {
     const bool answers = sent.size() < 6;
     EXPECT_EQ(f.session.VerifyCommunication(), answers ? 0 : 1);
     EXPECT_EQ(f.driver.writes, sent);
-    EXPECT_EQ(f.session.link.crcMode, crcModeAfter);
-    EXPECT_EQ(f.session.link.firmwareVersion, answers ? 0x30A : 0x205);  // kept on failure
+    EXPECT_EQ(f.session.link.CrcMode(), crcModeAfter);
+    EXPECT_EQ(f.session.link.FirmwareVersion(), answers ? 0x30A : 0x205);  // kept on failure
     EXPECT_EQ(f.clock.LongSleeps(), std::vector<int>(sent.size(), 60));
   }
 }
@@ -69,22 +69,22 @@ TEST(VerifyCommunication, AlternatesFormsUntilTheActuatorAnswers) {
 TEST(VerifyCommunication, FindsASumUnitConnectedInPlaceOfACrcUnit) {
   SessionFixture f(FrameMode::kCrc);
   ASSERT_EQ(f.session.VerifyCommunication(), 0);
-  ASSERT_EQ(f.session.link.crcMode, 1);
+  ASSERT_EQ(f.session.link.CrcMode(), 1);
   f.actuator.State().frameMode = FrameMode::kSum;
   EXPECT_EQ(f.session.VerifyCommunication(), 1);
   EXPECT_EQ(f.session.VerifyCommunication(), 0);
-  EXPECT_EQ(f.session.link.crcMode, 0);
+  EXPECT_EQ(f.session.link.CrcMode(), 0);
 }
 
 // The checks' messages are the dispatch and transfer tests'.
 TEST(PreChecks, AKnownVersionIsNotAskedAgainAndAFailedCheckKeepsIt) {
   SessionFixture f(FrameMode::kCrc);
-  f.session.link.firmwareVersion = 0x300;
+  f.session.link.SetFirmwareVersion(0x300);
   EXPECT_TRUE(VersionCheckIfUnread(f.session));
   EXPECT_TRUE(f.driver.writes.empty());
   f.actuator.DropReplies(100);
   EXPECT_FALSE(ForcedVersionCheck(f.session));
-  EXPECT_EQ(f.session.link.firmwareVersion, 0x300);
+  EXPECT_EQ(f.session.link.FirmwareVersion(), 0x300);
 }
 
 TEST(CommunicationPoll, FollowsTheActuatorsFrameMode) {
@@ -99,7 +99,7 @@ TEST(CommunicationPoll, FollowsTheActuatorsFrameMode) {
     SessionFixture f(mode);
     f.actuator.DropReplies(silent ? 100 : 0);
     EXPECT_EQ(f.Run(7), trace);
-    EXPECT_EQ(f.session.link.crcMode, crcModeAfter) << trace;
+    EXPECT_EQ(f.session.link.CrcMode(), crcModeAfter) << trace;
     EXPECT_EQ(f.session.lastPollVersion, silent ? -1 : 778) << trace;
   }
 }
@@ -133,7 +133,7 @@ TEST(CommunicationPoll, SendsNothingWhileTheIndicatorsAreOffNorFromATickDuringAW
   SessionFixture f(FrameMode::kSum);
   f.Run(2);
   f.poll.comIndicatorsEnabled = false;
-  f.session.link.firmwareVersion = 0x30A;
+  f.session.link.SetFirmwareVersion(0x30A);
   EXPECT_EQ(f.Run(2), "0 -- 778,0 -- 778");
   EXPECT_EQ(f.driver.writes.size(), 1u);
   // The listen waits on the clock; a nested tick there would send in the middle of it.

@@ -47,12 +47,12 @@ TEST(HourMeters, FollowTheFirmwareVersionRules) {
     test::SimBench bench(test::Actuator(c.version, ModeState::kReset, c.frames));
     bench.actuator.State().runHours = c.hours;
     bench.actuator.State().poweredHours = c.hours;
-    bench.session.link.crcMode = c.frames == FrameMode::kCrc ? 1 : 0;
+    bench.session.link.SetCrcMode(c.frames == FrameMode::kCrc);
     c.command(bench.session);
     const auto& codes = bench.actuator.ReceivedCodes();
     EXPECT_EQ(std::ranges::find(codes, c.request) != codes.end(), c.requestSent);
     EXPECT_EQ(bench.ui.Messages(), std::vector<std::string>{c.message});
-    EXPECT_EQ(bench.session.link.firmwareVersion, c.version);
+    EXPECT_EQ(bench.session.link.FirmwareVersion(), c.version);
   }
 }
 
@@ -75,10 +75,9 @@ TEST(HourMeters, ReportEachFailureInItsOwnBox) {
     bench.driver.lose = [&](const auto& request) {
       return !c.versionAnswered || request[1] != 0x10;
     };
-    bench.session.link.runHours32 = 7;
     c.command(bench.session);
     EXPECT_EQ(bench.ui.Messages(), std::vector<std::string>{c.message});
-    EXPECT_EQ(bench.session.link.runHours32, 7u);
+    EXPECT_EQ(bench.session.link.RunHours32(), 0u);
   }
 }
 

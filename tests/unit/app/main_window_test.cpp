@@ -102,7 +102,7 @@ TEST(MainWindow, PortChangeReopensAt19200AndComIndicatorsFollowOptionsBitZero) {
   EXPECT_TRUE(f.pollSwitches.empty());
   f.logic.ChangePort(2);
   EXPECT_EQ(f.session.settings.port, "3");
-  EXPECT_EQ(f.session.link.linkPort, 3);
+  EXPECT_EQ(f.session.link.LinkPort(), 3);
   EXPECT_EQ(f.driver.baud, 19200);
   EXPECT_EQ(f.clock.LongSleeps(), std::vector<int>{100});
   EXPECT_EQ(f.pollSwitches, (std::vector<bool>{false, true}));

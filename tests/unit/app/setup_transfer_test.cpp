@@ -78,7 +78,7 @@ class SetupTransferTest : public ::testing::Test, public test::SimBench {
   void Lose(int code) {
     driver.lose = [code](const Bytes& r) { return code == kEverything || r[1] == code; };
     if (code == kEverything) {
-      session.link.firmwareVersion = 0;
+      session.link.SetFirmwareVersion(0);
     }
   }
 

@@ -7,7 +7,7 @@
 namespace velmar::test {
 namespace {
 
-using Command = std::function<int(ActuatorLink&)>;
+using Command = std::function<LinkResult(ActuatorLink&)>;
 using CommandsTest = LinkTest;
 
 const Command kWriteRecord = [](L& l) {
@@ -15,8 +15,15 @@ const Command kWriteRecord = [](L& l) {
   return l.WriteRecordWords(0x502, record);
 };
 const Command kErase = [](L& l) { return l.EraseRecordWords(0x600); };
-const Command kReadWord = [](L& l) { return l.ReadMemoryWord(0x1234); };
+const Command kReadWord = [](L& l) {
+  uint16_t value = 0;
+  return l.ReadMemoryWord(0x1234, value);
+};
 const Command kWriteWord = [](L& l) { return l.WriteMemoryWord(0x10, 0xBEEF); };
+const Command kModeStatus = [](L& l) {
+  int flags = 0;
+  return l.RequestModeStatus(flags);
+};
 
 // An actuator that never answers: every command spends all its attempts, limits and sleeps.
 TEST_F(CommandsTest, SilentActuatorCostsEachCommandItsAttemptsAndSleeps) {
@@ -42,19 +49,18 @@ TEST_F(CommandsTest, SilentActuatorCostsEachCommandItsAttemptsAndSleeps) {
       {"PoweredHours", &L::RequestPoweredHours, 0, 1, 5, Crc(0x17), 5, 100, 3000},
       {"ReadMemoryWord", kReadWord, 0, -1, 3, Crc(0x19, "34 12"), 9, 66, 594},
       {"WriteMemoryWord", kWriteWord, 0, -1, 3, Crc(0x1A, "10 00 EF BE"), 3, 100, 900},
-      {"ModeStatus", &L::RequestModeStatus, 0, -1, 5, Crc(0x13), 5, 100, 500},
+      {"ModeStatus", kModeStatus, 0, -1, 5, Crc(0x13), 5, 100, 500},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     driver.writes.clear();
     clock.sleeps.clear();
-    link.crcMode = c.crcMode;
+    link.SetCrcMode(c.crcMode);
     const int64_t start = clock.NowMs();
-    EXPECT_EQ(c.command(link), c.expected);
+    EXPECT_EQ(Code(c.command(link)), c.expected);
     EXPECT_EQ(driver.writes, std::vector<Bytes>(c.attempts, c.request));
     EXPECT_EQ(clock.LongSleeps(), std::vector<int>(c.sleeps, c.sleepMs));
     EXPECT_EQ(Elapsed(start), c.elapsedMs);
-    EXPECT_EQ(link.receiveTimeoutMs, 200);
   }
 }
 
@@ -62,10 +68,13 @@ TEST_F(CommandsTest, SilentActuatorCostsEachCommandItsAttemptsAndSleeps) {
 // good reply ends the command. The CRC-only readings take a value only from a checked frame of the
 // right code, a failure leaves the previous value; the memory word covers the unsigned range.
 TEST_F(CommandsTest, RetriesUntilAGoodReplyAndReadsValuesFromCheckedFramesOnly) {
-  enum Field { kNone, kSpan, kForce, kRun16, kRun32, kPowered };
+  enum Field { kNone, kSpan, kForce, kRun16, kRun32, kPowered, kWord, kFlags };
   const auto span = &L::RequestSpan, force = &L::RequestMaxForce, run16 = &L::RequestRunHours16,
              run32 = &L::RequestRunHours32, powered = &L::RequestPoweredHours;
-  const Command word = [](L& l) { return l.ReadMemoryWord(0x20); };
+  uint16_t memoryWord = 0;
+  int flags = 0;
+  const Command word = [&](L& l) { return l.ReadMemoryWord(0x20, memoryWord); };
+  const Command status = [&](L& l) { return l.RequestModeStatus(flags); };
   const Bytes spanFrame = Crc(0x32, "78 56 34 12 07 00"), _;  // _: silence
   Bytes badSpan = Crc(0x32, "11 11 11 11 07 00"), badWord = Crc(0x36, "07 00");
   badSpan[4] ^= 0x01;
@@ -83,7 +92,7 @@ TEST_F(CommandsTest, RetriesUntilAGoodReplyAndReadsValuesFromCheckedFramesOnly) 
       {"enable nak, ack", &L::EnableWrites, {kNakCrc, kAckCrc}, 0, 2},
       {"clear eighth", &L::ClearFaults, {_, _, _, _, _, _, _, kAckCrc}, 0, 8},
       {"write word nak, ack", kWriteWord, {kNakCrc, kAckCrc}, 0, 2},
-      {"status second", &L::RequestModeStatus, {_, CrcFrame(0x33, Bytes(28, 2))}, 2, 2},
+      {"status second", status, {_, CrcFrame(0x33, Bytes(28, 2))}, 0, 2, kFlags, 2},
       {"span", span, {spanFrame}, 0, 1, kSpan, 0x12345678},
       {"span bad crc", span, {badSpan}, 1, 1, kSpan, 0x12345678},
       {"span stray byte", span, {Join({{0}, spanFrame})}, 1, 1, kSpan, 0x12345678},
@@ -94,16 +103,16 @@ TEST_F(CommandsTest, RetriesUntilAGoodReplyAndReadsValuesFromCheckedFramesOnly) 
       {"32 from 16 bits", run32, {Crc(0x35, "05 00")}, 1, 5, kRun32, 100000},
       {"powered", powered, {Crc(0x37, "98 BA DC FE")}, 0, 1, kPowered, 0xFEDCBA98},
       {"powered wrong code", powered, {Crc(0x35, "01 00 00 00")}, 1, 5, kPowered, 0xFEDCBA98},
-      {"word 0xFFFF", word, {Crc(0x36, "FF FF")}, 65535, 1},
+      {"word 0xFFFF", word, {Crc(0x36, "FF FF")}, 0, 1, kWord, 65535},
       // Arriving just after the third poll, the reply is seen by the second attempt.
-      {"word after the third poll", word, {Crc(0x36, "2A 00")}, 42, 2, kNone, 0, 200},
-      {"word bad crc", word, {badWord}, -1, 3},
-      {"word wrong LEN", word, {Crc(0x36, "2A 00 00 00")}, -1, 3},
+      {"word after the third poll", word, {Crc(0x36, "2A 00")}, 0, 2, kWord, 42, 200},
+      {"word bad crc", word, {badWord}, -1, 3, kWord, 42},
+      {"word wrong LEN", word, {Crc(0x36, "2A 00 00 00")}, -1, 3, kWord, 42},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     driver.writes.clear();
-    link.crcMode = 1;
+    link.SetCrcMode(true);
     for (const Bytes& reply : c.replies) {
       if (reply.empty()) {
         driver.SilenceNextWrites();
@@ -111,13 +120,20 @@ TEST_F(CommandsTest, RetriesUntilAGoodReplyAndReadsValuesFromCheckedFramesOnly) 
         driver.ReplyNextWrite(reply, c.delayMs);
       }
     }
-    EXPECT_EQ(c.command(link), c.expected);
+    EXPECT_EQ(Code(c.command(link)), c.expected);
     EXPECT_EQ(static_cast<int>(driver.writes.size()), c.writes);
-    const uint32_t values[] = {
-        0, link.span, link.maxForce, link.runHours16, link.runHours32, link.poweredHours};
+    const uint32_t values[] = {0,
+                               link.Span(),
+                               link.MaxForce(),
+                               link.RunHours16(),
+                               link.RunHours32(),
+                               link.PoweredHours(),
+                               memoryWord,
+                               static_cast<uint32_t>(flags)};
     EXPECT_EQ(values[c.field], c.value);
     clock.Advance(1000);
   }
+  EXPECT_EQ(link.StatusFrame()[3], 2) << "the accepted status frame is kept";
 }
 
 TEST_F(CommandsTest, ReadIdentificationFillsTheTextsFromThreePages) {
@@ -136,8 +152,8 @@ TEST_F(CommandsTest, ReadIdentificationFillsTheTextsFromThreePages) {
     }
   };
   const auto texts = [&] {
-    return std::string(link.identSerialNumber) + "|" + link.identModelNumber + "|" +
-           link.identPartNumber;
+    return std::string(link.IdentSerialNumber()) + "|" + link.IdentModelNumber() + "|" +
+           link.IdentPartNumber();
   };
   const Case cases[] = {
       {"40 E2 01 00", "MODEL-ABCDEF", "PART-0123456789A", "123456|MODEL-ABCDEF|PART-0123456789A"},
@@ -147,7 +163,7 @@ TEST_F(CommandsTest, ReadIdentificationFillsTheTextsFromThreePages) {
   for (const Case& c : cases) {
     driver.writes.clear();
     reply(c);
-    EXPECT_EQ(link.ReadIdentification(), 0) << c.texts;
+    EXPECT_EQ(Code(link.ReadIdentification()), 0) << c.texts;
     EXPECT_EQ(texts(), c.texts);
   }
   EXPECT_EQ(driver.writes, (std::vector<Bytes>{Sum(0x0C, "04 00 06 00"), Sum(0x0C, "0A 00 06 00"),
@@ -156,7 +172,7 @@ TEST_F(CommandsTest, ReadIdentificationFillsTheTextsFromThreePages) {
   // The third page fails five times: the texts of the last good read stay.
   reply(cases[0], 2);
   driver.writes.clear();
-  EXPECT_EQ(link.ReadIdentification(), 2);
+  EXPECT_EQ(Code(link.ReadIdentification()), 2);
   EXPECT_EQ(driver.writes.size(), 7u);
   EXPECT_EQ(texts(), "0|AB|");
 }
@@ -180,17 +196,17 @@ TEST_F(CommandsTest, WriteWordsWaitsForAckThenWriteDone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    link.crcMode = c.crcMode;
+    link.SetCrcMode(c.crcMode);
     driver.ReplyNextWriteInChunks(c.reply);
     const int64_t start = clock.NowMs();
-    EXPECT_EQ(link.WriteWords(12, words, 6), c.expected);
+    EXPECT_EQ(Code(link.WriteWords(12, words, 6)), c.expected);
     EXPECT_EQ(driver.writes.back(), c.crcMode ? CrcFrame(0x09, payload) : SumFrame(0x09, payload));
     EXPECT_EQ(Elapsed(start), c.elapsedMs);
     clock.Advance(2000);
   }
   const size_t sent = driver.writes.size();
-  EXPECT_EQ(link.WriteWords(0, words, 0), 1);
-  EXPECT_EQ(link.WriteWords(0, words, 15), 1);
+  EXPECT_EQ(Code(link.WriteWords(0, words, 0)), 1);
+  EXPECT_EQ(Code(link.WriteWords(0, words, 15)), 1);
   EXPECT_EQ(driver.writes.size(), sent);
 }
 

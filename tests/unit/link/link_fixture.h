@@ -11,6 +11,11 @@ namespace velmar::test {
 
 using L = ActuatorLink;
 
+// A link result as its number, the form tables state it in.
+inline int Code(LinkResult result) {
+  return static_cast<int>(result);
+}
+
 // Reply frames written out by hand, so a wrong constant in the link shows.
 const Bytes kAckSum = Hex("01 06 04 0B"), kAckCrc = Hex("01 06 05 92 63");
 const Bytes kNakCrc = Hex("01 07 05 93 F3");
@@ -20,7 +25,7 @@ const Bytes kDoneSum = Hex("01 0E 04 13"), kDoneCrc = Hex("01 0E 05 95 A3");
 class LinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(link.OpenPort(1, 19200), 0);
+    ASSERT_EQ(Code(link.OpenPort(1, 19200)), 0);
     driver.calls.clear();
     clock.sleeps.clear();
   }

@@ -8,46 +8,42 @@ namespace {
 
 using ReceiveTest = LinkTest;
 
-TEST_F(ReceiveTest, ReceiveFrameFindsTheFrameAndResetsTheOneShotSettings) {
+TEST_F(ReceiveTest, ReceiveFrameFindsTheFrameWithinItsLimitAndLength) {
   const Bytes words = SumFrame(0x0D, Bytes(12, 0x11));
   const Bytes part(words.begin(), words.begin() + 10), rest(words.begin() + 2, words.end());
   struct Case {
     const char* name;
     std::vector<ReplyChunk> reply;
     int minReplyLength, timeoutMs, count;
-    Bytes start;
+    int bytes34;    // bytes 3-4 of the receive buffer, which show where SOH was put
     int elapsedMs;  // with 2 ms steps only
   };
   const Case cases[] = {
-      {"ack", {{3, kAckSum}}, 4, 200, 4, kAckSum, 8},
-      {"stray byte at 0", {{3, Join({{0x7F}, kAckSum})}}, 4, 200, 4, kAckSum, 8},
-      {"stray SOH at 0", {{3, Join({{0x01}, kAckSum})}}, 4, 200, 4, kAckSum, 8},
-      {"two stray bytes", {{3, Join({{0x7F, 0x7F}, kAckSum})}}, 4, 200, 0, {}, 8},
-      {"three bytes", {{3, Hex("01 06 04")}}, 4, 200, 0, {}, 200},
-      {"code 5", {{3, Hex("01 05 04 0A")}}, 4, 200, 0, {}, 8},
-      {"code 33", {{3, Hex("01 21 04 26")}}, 4, 200, 0, {}, 8},
-      {"code 32", {{3, Hex("01 20 04 25")}}, 4, 200, 4, Hex("01 20"), 8},
-      {"short of the threshold", {{3, part}}, 16, 200, 10, Hex("01 0D"), 200},
-      {"in chunks", {{3, Hex("01 0D")}, {40, rest}}, 16, 200, 16, words, 44},
-      {"after the limit", {{240, kAckSum}}, 4, 200, 0, {}, 200},
-      {"within a longer limit", {{240, kAckSum}}, 4, 500, 4, kAckSum, 244},
+      {"ack", {{3, kAckSum}}, 4, 200, 4, 0x0B00, 8},
+      {"stray byte at 0", {{3, Join({{0x7F}, kAckSum})}}, 4, 200, 4, 0x0B00, 8},
+      {"stray SOH at 0", {{3, Join({{0x01}, kAckSum})}}, 4, 200, 4, 0x0B00, 8},
+      {"two stray bytes", {{3, Join({{0x7F, 0x7F}, kAckSum})}}, 4, 200, 0, 0x0604, 8},
+      {"three bytes", {{3, Hex("01 06 04")}}, 4, 200, 0, 0, 200},
+      {"code 5", {{3, Hex("01 05 04 0A")}}, 4, 200, 0, 0x0A00, 8},
+      {"code 33", {{3, Hex("01 21 04 26")}}, 4, 200, 0, 0x2600, 8},
+      {"code 32", {{3, Hex("01 20 04 25")}}, 4, 200, 4, 0x2500, 8},
+      {"short of the threshold", {{3, part}}, 16, 200, 10, 0x1111, 200},
+      {"in chunks", {{3, Hex("01 0D")}, {40, rest}}, 16, 200, 16, 0x1111, 44},
+      {"after the limit", {{240, kAckSum}}, 4, 200, 0, 0, 200},
+      {"within a longer limit", {{240, kAckSum}}, 4, 500, 4, 0x0B00, 244},
       // Complete at 20 ms, confirmed over two more 2 ms steps.
-      {"two chunks", {{10, Hex("01 06")}, {20, Hex("04 0B")}}, 4, 200, 4, kAckSum, 24},
+      {"two chunks", {{10, Hex("01 06")}, {20, Hex("04 0B")}}, 4, 200, 4, 0x0B00, 24},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     clock.sleeps.clear();
     driver.ReplyNextWriteInChunks(c.reply);
     link.SendWriteEnable();
-    link.minReplyLength = c.minReplyLength;
-    link.receiveTimeoutMs = c.timeoutMs;
     const int64_t start = clock.NowMs();
-    EXPECT_EQ(link.ReceiveFrame(), c.count);
+    EXPECT_EQ(link.ReceiveFrame(c.timeoutMs, c.minReplyLength), c.count);
     EXPECT_EQ(Elapsed(start), c.elapsedMs);
     EXPECT_TRUE(clock.LongSleeps().empty());
-    EXPECT_TRUE(std::equal(c.start.begin(), c.start.end(), link.rxBuffer));
-    EXPECT_EQ(link.receiveTimeoutMs, 200);
-    EXPECT_EQ(link.minReplyLength, 4);
+    EXPECT_EQ(link.ReplyFirmwareVersion(), c.bytes34);
     clock.Advance(1000);  // late bytes arrive; the next send drops them
   }
 }
@@ -64,24 +60,30 @@ TEST(ReceiveCountErrorTest, ANegativeCountIsNoReply) {
   FailingCountDriver driver(clock);
   SerialPort port(driver);
   ActuatorLink link(port, clock);
-  ASSERT_EQ(link.OpenPort(1, 19200), 0);
+  ASSERT_EQ(Code(link.OpenPort(1, 19200)), 0);
   driver.SetReplyHandler([](const Bytes&) { return kAckSum; });
   link.SendWriteEnable();
-  EXPECT_EQ((std::vector<int>{link.ReceiveAck(), link.ReceiveFirmwareVersion(),
-                              link.RequestModeStatus(), link.ReadMemoryWord(0)}),
-            (std::vector<int>{21, 1, -1, -1}));
+  int flags = 0;
+  uint16_t word = 0;
+  EXPECT_EQ(
+      (std::vector<int>{Code(link.ReceiveAck()), Code(link.ReceiveFirmwareVersion()),
+                        Code(link.RequestModeStatus(flags)), Code(link.ReadMemoryWord(0, word))}),
+      (std::vector<int>{21, 1, -1, -1}));
   EXPECT_EQ(std::count(driver.calls.begin(), driver.calls.end(), "Read 0 80"), 0);
 }
 
 // The replies compared whole, or checked by code, LEN and check in the frame form of the mode;
 // the form of a version reply sets the mode.
 TEST_F(ReceiveTest, RepliesMatchTheFrameOfTheMode) {
-  const auto ack = &L::ReceiveAck, done = &L::ReceiveWriteDone, words = &L::ReceiveWords,
-             version = &L::ReceiveFirmwareVersion;
+  using Receive = LinkResult (*)(L&);
+  const Receive ack = [](L& l) { return l.ReceiveAck(); };
+  const Receive done = [](L& l) { return l.ReceiveWriteDone(); };
+  const Receive words = [](L& l) { return l.ReceiveWords(); };
+  const Receive version = [](L& l) { return l.ReceiveFirmwareVersion(); };
   const Bytes crc = Hex("01 10 07 03 0A 08 36"), sum = Hex("01 10 06 02 06 1F");
   struct Case {
     const char* name;
-    int (L::*receive)();
+    Receive receive;
     int mode;
     Bytes reply;
     int expected;
@@ -118,17 +120,17 @@ TEST_F(ReceiveTest, RepliesMatchTheFrameOfTheMode) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    link.crcMode = c.mode;
+    link.SetCrcMode(c.mode);
     driver.ReplyNextWrite(c.reply, c.delayMs);
     link.SendWriteEnable();
-    EXPECT_EQ((link.*c.receive)(), c.expected);
-    EXPECT_EQ(link.crcMode, c.modeAfter < 0 ? c.mode : c.modeAfter);
+    EXPECT_EQ(Code(c.receive(link)), c.expected);
+    EXPECT_EQ(link.CrcMode(), c.modeAfter < 0 ? c.mode : c.modeAfter);
     if (c.receive == version && c.expected == 0) {
       EXPECT_EQ(link.ReplyFirmwareVersion(), c.reply[3] * 256 + c.reply[4]);
     }
     clock.Advance(1000);
   }
-  EXPECT_EQ(link.firmwareVersion, 0) << "callers decide when to take the version";
+  EXPECT_EQ(link.FirmwareVersion(), 0) << "callers decide when to take the version";
 }
 
 }  // namespace
