@@ -144,19 +144,19 @@ bool SetupTransfer::UploadPages() {
 }
 
 bool SetupTransfer::Download(bool keepRecordSerial) {
-  TransferResult = kTransferDone;
+  TransferResult = velmar::TransferResult::kDone;
   OpenWindow();
   const bool downloaded = DownloadPages(keepRecordSerial);
   CloseWindow();
   return downloaded;
 }
 
-bool SetupTransfer::Fail(int result) {
+bool SetupTransfer::Fail(velmar::TransferResult result) {
   TransferResult = result;
   return false;
 }
 
-bool SetupTransfer::FailAndDisableWrites(int result) {
+bool SetupTransfer::FailAndDisableWrites(velmar::TransferResult result) {
   TransferResult = result;
   session_.link.DisableWrites();
   return false;
@@ -191,7 +191,7 @@ bool SetupTransfer::Compatible(int version) {
   // success.
   if (version < kFirmware101 || version >= kFirmware1500 ||
       (version > kFirmware300 && version < kFirmware310)) {
-    TransferResult = kTransferFirmwareNotSupported;
+    TransferResult = velmar::TransferResult::kFirmwareNotSupported;
     Warn("Actuator firmware is not compatible with this version of Velmar.", kDownloadCaption);
     return false;
   }
@@ -237,24 +237,24 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
   SetupParameters& record = session_.setup;
   if (ui.AskYesNo("Current setup parameters will be overwritten.\n\nProceed with download?",
                   kDownloadCaption) != Answer::Yes) {
-    return Fail(kTransferDeclined);
+    return Fail(velmar::TransferResult::kDeclined);
   }
   int version = 0;
   if (!RequestFirmwareVersion(link, kDownloadVersionAttempts, version) ||
       link.ReadIdentification() != LinkResult::kSuccess) {
-    return Fail(kTransferNoReply);
+    return Fail(velmar::TransferResult::kNoReply);
   }
   if (keepRecordSerial && !InRange(ParseLeadingInt(record.SERIALNO), 1, 99999)) {
-    return Fail(kTransferSerialInvalid);
+    return Fail(velmar::TransferResult::kSerialInvalid);
   }
   if (session_.catalogue.FindByMakerPartNumber(link.IdentPartNumber()) != 0) {
-    return Fail(kTransferPartNotListed);
+    return Fail(velmar::TransferResult::kPartNotListed);
   }
   if (!EnableWrites()) {
-    return Fail(kTransferNoReply);
+    return Fail(velmar::TransferResult::kNoReply);
   }
   if (!RequestFirmwareVersion(link, kDownloadAttempts, version)) {
-    return FailAndDisableWrites(kTransferNoReply);
+    return FailAndDisableWrites(velmar::TransferResult::kNoReply);
   }
   if (!Compatible(version)) {
     return false;
@@ -271,19 +271,19 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
   for (int page = 0; page < pages; ++page) {
     const int words = static_cast<int>(SetupPageSize(version, page) / 2);
     if (!WritePage(page, words, PageForm(version))) {
-      return FailAndDisableWrites(kTransferNoReply);
+      return FailAndDisableWrites(velmar::TransferResult::kNoReply);
     }
     position = page == pages - 1 ? kLastPagePosition : position + kDownloadStep;
     ui.SetProgressPosition(position);
     session_.clock.SleepMs(kDownloadPageSleepMs);
   }
   if (!Commit()) {
-    return FailAndDisableWrites(kTransferNoReply);
+    return FailAndDisableWrites(velmar::TransferResult::kNoReply);
   }
   ui.SetProgressPosition(100);
   session_.clock.SleepMs(kCommittedSleepMs);
   link.DisableWritesAfterDownload();
-  TransferResult = kTransferDone;
+  TransferResult = velmar::TransferResult::kDone;
   return true;
 }
 

@@ -8,12 +8,14 @@
 namespace velmar {
 
 // Why the download window closed: its `TransferResult`.
-inline constexpr int kTransferDone = 0;
-inline constexpr int kTransferPartNotListed = 12;
-inline constexpr int kTransferNoReply = 21;
-inline constexpr int kTransferFirmwareNotSupported = 32;
-inline constexpr int kTransferDeclined = 34;
-inline constexpr int kTransferSerialInvalid = 40;
+enum class TransferResult {
+  kDone = 0,
+  kPartNotListed = 12,
+  kNoReply = 21,
+  kFirmwareNotSupported = 32,
+  kDeclined = 34,
+  kSerialInvalid = 40,
+};
 
 // The work of the "File Transfer Progress" window that moves the setup record to or from the
 // actuator: every exchange with its attempts and pauses, the progress positions and the
@@ -33,7 +35,7 @@ class SetupTransfer {
   // says why (0 after a loop-parameter refusal, which shows its own warning).
   bool Download(bool keepRecordSerial);
 
-  int TransferResult = kTransferDone;
+  velmar::TransferResult TransferResult = velmar::TransferResult::kDone;
 
  private:
   void OpenWindow();
@@ -43,8 +45,8 @@ class SetupTransfer {
 
   bool UploadPages();
   bool DownloadPages(bool keepRecordSerial);
-  bool Fail(int result);
-  bool FailAndDisableWrites(int result);
+  bool Fail(velmar::TransferResult result);
+  bool FailAndDisableWrites(velmar::TransferResult result);
 
   bool PrepareUpload();
   bool ReadPage(int page, FrameForm form);

@@ -72,15 +72,15 @@ bool LoadApprovedSetup(Session& session) {
   return true;
 }
 
-const char* DownloadFailureText(int transferResult) {
+const char* DownloadFailureText(TransferResult transferResult) {
   switch (transferResult) {
-    case kTransferDeclined:
+    case TransferResult::kDeclined:
       return "Setup download failed!";
-    case kTransferNoReply:
+    case TransferResult::kNoReply:
       return "Download aborted, actuator failed to respond!";
-    case kTransferSerialInvalid:
+    case TransferResult::kSerialInvalid:
       return "Actuator serial number invalid!";
-    case kTransferPartNotListed:
+    case TransferResult::kPartNotListed:
       return "Download aborted, uploaded part number not valid for download!";
     default:
       return nullptr;

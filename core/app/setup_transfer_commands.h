@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/session.h"
+#include "app/setup_transfer.h"
 
 namespace velmar {
 
@@ -13,8 +14,8 @@ bool UploadSetupCommand(Session& session);
 struct DownloadOutcome {
   // The setup was written and committed, and the success box shown.
   bool downloaded = false;
-  // `TransferResult` of the transfer window; 0 when the command ended before opening it.
-  int transferResult = 0;
+  // `TransferResult` of the transfer window; kDone when the command ended before opening it.
+  TransferResult transferResult = TransferResult::kDone;
 };
 
 // The main window's Download Setup command: its pre-checks, the approved setup of the chosen

@@ -195,7 +195,7 @@ TEST_F(SetupTransferTest, DownloadWritesTheApprovedSetupWithTheFramesAndPosition
     const DownloadOutcome outcome = DownloadSetupCommand(session);
 
     EXPECT_TRUE(outcome.downloaded);
-    EXPECT_EQ(outcome.transferResult, kTransferDone);
+    EXPECT_EQ(outcome.transferResult, TransferResult::kDone);
     EXPECT_EQ(ui.Messages(), (Strings{kNoConfiguration, kProceed, kDownloaded}));
     const Bytes id1 = ReadWordsRequest(crc, 4), id2 = ReadWordsRequest(crc, 10),
                 id3 = ReadWordsRequest(crc, 16), ask = Frame(crc, kFirmwareVersion);
@@ -282,24 +282,25 @@ TEST_F(SetupTransferTest, DownloadOutcomes) {
     Answer answer;
     int lost;
     const char* edit;
-    int result, pages;
+    TransferResult result;
+    int pages;
     Writes writes;
     std::string message;  // empty: the download goes through
   } cases[] = {
       // Sum-frame actuators first: after a CRC reply the link asks in CRC form only.
-      {0x100, Answer::Yes, 0, "POSLOOPTUNECONST=25|VELLOOPICONST=2000", kTransferDone, 17,
+      {0x100, Answer::Yes, 0, "POSLOOPTUNECONST=25|VELLOOPICONST=2000", TransferResult::kDone, 17,
        kOnAndOff, ""},
-      {0x100, Answer::Yes, 0, "", kTransferDone, 0, kLeftOn,
+      {0x100, Answer::Yes, 0, "", TransferResult::kDone, 0, kLeftOn,
        refusal + "1 default loop parameters are incompatible with v1.00 firmware!"},
-      {0x100, Answer::Yes, 0, "POSLOOPTUNECONST=25|VELLOOPICONST=2001", kTransferDone, 0, kLeftOn,
-       refusal + "1 velocity loop I parameter is incompatible with v1.00 firmware!"},
-      {0x206, Answer::Yes, 0, test::kLoops100, kTransferDone, 0, kLeftOn,
+      {0x100, Answer::Yes, 0, "POSLOOPTUNECONST=25|VELLOOPICONST=2001", TransferResult::kDone, 0,
+       kLeftOn, refusal + "1 velocity loop I parameter is incompatible with v1.00 firmware!"},
+      {0x206, Answer::Yes, 0, test::kLoops100, TransferResult::kDone, 0, kLeftOn,
        refusal + "0 default loop parameters are incompatible with v1.01 or later firmware! "},
-      {0x30A, Answer::No, 0, "", kTransferDeclined, 0, kNeverOn,
+      {0x30A, Answer::No, 0, "", TransferResult::kDeclined, 0, kNeverOn,
        "Error|Setup Com Status|Setup download failed!"},
-      {0x30A, Answer::Yes, kCommitSetup, "", kTransferNoReply, 18, kOnAndOff,
+      {0x30A, Answer::Yes, kCommitSetup, "", TransferResult::kNoReply, 18, kOnAndOff,
        "Error|Setup Com Status|Download aborted, actuator failed to respond!"},
-      {0x305, Answer::Yes, 0, "", kTransferFirmwareNotSupported, 0, kLeftOn,
+      {0x305, Answer::Yes, 0, "", TransferResult::kFirmwareNotSupported, 0, kLeftOn,
        "Warning|Setup Download|Actuator firmware is not compatible with this version of Velmar."},
   };
   for (const auto& c : cases) {
@@ -338,7 +339,7 @@ TEST_F(SetupTransferTest, PageFiveFailingLeavesPagesZeroToFourWritten) {
 
   EXPECT_FALSE(transfer.Download(false));
 
-  EXPECT_EQ(transfer.TransferResult, kTransferNoReply);
+  EXPECT_EQ(transfer.TransferResult, TransferResult::kNoReply);
   EXPECT_EQ(std::count_if(driver.writes.begin(), driver.writes.end(), page5), 8);
   for (std::size_t word = 0; word < 36; ++word) {
     const uint16_t expected = word < 30 ? ImageWord(session.setup.pageImage, 2 * word) : 0;
