@@ -16,8 +16,8 @@ ProgramInformationDialog::ProgramInformationDialog(const std::string& version,
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   auto* layout = new QVBoxLayout(this);
-  for (const char* line :
-       {"Velmar Linear Actuator Service Tool", "Version " VELMAR_VERSION, "Built " __DATE__}) {
+  for (const char* line : {"Velmar Linear Actuator Service Tool", "Version " VELMAR_VERSION,
+                           "Built " VELMAR_BUILD_DATE}) {
     auto* label = new QLabel(line, this);
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);

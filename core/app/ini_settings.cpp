@@ -118,7 +118,7 @@ FileResult IniSettings::Load(Ui& ui, Clock& clock) {
   ui.SetProgressStatus(statusText);
 
   // No drive letters here: the start-up directory alone is the program's home.
-  startDrive = "0";
+  startDrive = '0';  // a character, as in Validate
   std::error_code error;
   const std::filesystem::path current = std::filesystem::current_path(error);
   if (error) {
@@ -237,6 +237,8 @@ void IniSettings::ReadLine(const std::string& line) {
   }
 }
 
+// One-character defaults are assigned as characters: GCC 12 falsely warns (-Wrestrict) about
+// assigning a one-character literal to a std::string in optimised builds.
 void IniSettings::Validate() {
   const int32_t baudRate = ParseLeadingInt(baud);
   if (baudRate != 9600 && baudRate != 19200 && baudRate != 28800 && baudRate != 38400 &&
@@ -245,11 +247,11 @@ void IniSettings::Validate() {
   }
   const int32_t portNumber = ParseLeadingInt(port);
   if (portNumber < 1 || portNumber > 4) {
-    port = "1";
+    port = '1';
   }
   const int32_t nodeValue = ParseLeadingInt(node);
   if (nodeValue < 0 || nodeValue > 255) {
-    node = "0";
+    node = '0';
   }
 }
 

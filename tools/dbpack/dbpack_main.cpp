@@ -1,9 +1,12 @@
 // velmar-dbpack: builds a configuration archive that ConfigDatabase reads back.
 #include <sys/stat.h>
 
+#include <charconv>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,14 +17,27 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: velmar-dbpack [--compress] [--password P] OUT.db FILE...\n";
+constexpr const char* kUsage =
+    "usage: velmar-dbpack [--compress] [--password P] [--time SECONDS] OUT.db FILE...\n"
+    "  --time SECONDS  stamp every entry with this time (seconds since 1970) instead of the\n"
+    "                  file's modification time, so a pack does not depend on the checkout\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "velmar-dbpack: %s\n", message.c_str());
   return 1;
 }
 
-bool ReadSource(const std::string& path, velmar::ArchiveSource& source) {
+std::optional<std::time_t> ParseSeconds(std::string_view text) {
+  std::time_t seconds = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+  if (error != std::errc() || end != text.data() + text.size() || seconds < 0) {
+    return std::nullopt;
+  }
+  return seconds;
+}
+
+bool ReadSource(const std::string& path, std::optional<std::time_t> fixedTime,
+                velmar::ArchiveSource& source) {
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
     return false;
@@ -36,7 +52,7 @@ bool ReadSource(const std::string& path, velmar::ArchiveSource& source) {
   }
   const std::string::size_type slash = path.find_last_of('/');
   source.name = slash == std::string::npos ? path : path.substr(slash + 1);
-  source.timestamp = velmar::PackArchiveTimestamp(status.st_mtime);
+  source.timestamp = velmar::PackArchiveTimestamp(fixedTime.value_or(status.st_mtime));
   return true;
 }
 
@@ -44,6 +60,7 @@ bool ReadSource(const std::string& path, velmar::ArchiveSource& source) {
 
 int main(int argc, char** argv) {
   velmar::ArchiveOptions options;
+  std::optional<std::time_t> fixedTime;
   int next = 1;
   for (; next < argc; ++next) {
     const std::string_view arg = argv[next];
@@ -51,6 +68,11 @@ int main(int argc, char** argv) {
       options.compress = true;
     } else if (arg == "--password" && next + 1 < argc) {
       options.password = argv[++next];
+    } else if (arg == "--time" && next + 1 < argc) {
+      fixedTime = ParseSeconds(argv[++next]);
+      if (!fixedTime) {
+        return Fail(std::string("not a time in seconds: ") + argv[next]);
+      }
     } else {
       break;
     }
@@ -63,7 +85,7 @@ int main(int argc, char** argv) {
   std::vector<velmar::ArchiveSource> sources;
   for (; next < argc; ++next) {
     velmar::ArchiveSource source;
-    if (!ReadSource(argv[next], source)) {
+    if (!ReadSource(argv[next], fixedTime, source)) {
       return Fail(std::string("cannot read ") + argv[next]);
     }
     sources.push_back(std::move(source));

@@ -42,8 +42,9 @@ Bytes ReadWordsRequest(bool crc, int address) {
 }
 
 Bytes WriteWordsRequest(bool crc, int address, const uint8_t* bytes, int count) {
-  Bytes data = {static_cast<uint8_t>(address), 0};
-  data.insert(data.end(), bytes, bytes + count);
+  Bytes data(2 + count);
+  data[0] = static_cast<uint8_t>(address);
+  std::copy_n(bytes, count, data.begin() + 2);
   return Frame(crc, kWriteWords, data);
 }
 
