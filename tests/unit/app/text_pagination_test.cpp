@@ -33,7 +33,6 @@ TEST(TextPagination, SplitsByCharacterCountIntoPagesThatFit) {
       {"abc\ndef", 30, {"abc\ndef"}, 1},  // one page after a single measurement
       {page, 30, {page}, 1},              // its height equals the page height
       {page + "y", 30, {page, "y"}, 7},
-      {std::string(65, 'a'), 30, {std::string(30, 'a'), std::string(30, 'a'), "aaaaa"}, 0},
       {"ab", 5, {"a", "b"}, 0},  // a page lower than a line still takes a character at a time
       // Every probe of the search for the first page lands on a count as tall as the page or
       // taller: the one meeting it exactly is kept, never one that overflows.

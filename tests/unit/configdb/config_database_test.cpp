@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/little_endian.h"
 #include "base/temp_folder.h"
 #include "configdb/archive_format.h"
 #include "configdb/archive_keystream.h"
@@ -46,9 +47,7 @@ class ConfigDatabaseTest : public ::testing::Test {
     return archive;
   }
   static Bytes WithLe32At(Bytes archive, std::size_t offset, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-      archive[offset++] = static_cast<std::uint8_t>(value >> shift);
-    }
+    WriteLe32(archive.data() + offset, value);
     return archive;
   }
   fs::path Write(const Bytes& archive) {

@@ -85,20 +85,15 @@ TEST_F(ConfigurationListTest, DemoDatabaseListsLoadsAndRebuildsForTheFirmware) {
   EXPECT_EQ(versionText + " " + programPartNumber, "2.41 1045200-241");
   EXPECT_EQ(list.selected, 0);
   EXPECT_STREQ(setup.OrvikPartNo, "1045210-001");
-  const std::pair<std::string, std::string> configurations[] = {
-      {"1045210-001    Stand alone 5.9 in stroke analog command", "5000000-000"},
-      {"1045210-002    Leader linked 4.5 in stroke", "5000412-010"},
-      {"1045210-003    Follower linked 4.5 in stroke", "5000412-011"},
-      {"1045210-004    RS-485 command 8.0 in stroke", "5000520-020"},
-      {"1045210-005    Valve seating 6.0 in stroke", "5000610-030"}};
-  ASSERT_EQ(list.labels.size(), std::size(configurations));
-  for (std::size_t i = std::size(configurations); i-- > 0;) {
-    const auto& [label, maker] = configurations[i];
-    EXPECT_EQ(list.labels[i], label);
-    list.ChooseConfiguration(i, "31337");
-    // File name, maker part number, customer part number and serial number.
+  ASSERT_EQ(list.labels.size(), 5u);
+  EXPECT_EQ(list.labels[4], "1045210-005    Valve seating 6.0 in stroke");
+  // File name, maker part number, customer part number and serial number of each choice.
+  for (const auto& [index, chosen] :
+       {std::pair{4u, "1045210-005.cfg 5000610-030 1045210-005 31337"},
+        std::pair{0u, "1045210-001.cfg 5000000-000 1045210-001 31337"}}) {
+    list.ChooseConfiguration(index, "31337");
     EXPECT_EQ(setup.fileName + " " + setup.PARTNO + " " + setup.OrvikPartNo + " " + setup.SERIALNO,
-              FirstToken(label) + ".cfg " + maker + " " + FirstToken(label) + " 31337");
+              chosen);
   }
   // A rebuild lists only what the firmware admits.
   const std::pair<int, Lines> cases[] = {{0x206, {"1045210-001", "1045210-002", "1045210-003"}},
@@ -125,9 +120,8 @@ TEST_F(ConfigurationListTest, StartUpFailuresEndWithTheirWarning) {
   const std::pair<std::string, std::string> version = {"VersionAndPartNo.cfg", "2.41\r\n1-2\r\n"};
   const std::string listError =
       "Error initializing configuration options menu, check configuration database.";
-  // Files of the database (none: no database), InitConfigList's result, the warning.
+  // Files of the database, InitConfigList's result, the warning; no database is the window's.
   const std::tuple<Files, int, std::string> cases[] = {
-      {{}, 1, listError},
       {{{"Configurations.cfg", "# nothing\r\n"}, version}, 3, listError},
       {{{"Configurations.cfg", "C2 M2 Missing, 2.00 3.10\r\n"}, version}, 4, listError},
       {{{"Configurations.cfg", kCatalogue}, {"C1.cfg", "SPAN = 4.5\r\n"}},
@@ -135,8 +129,7 @@ TEST_F(ConfigurationListTest, StartUpFailuresEndWithTheirWarning) {
        "Error reading version number and part number configuration file."}};
   for (const auto& [files, initResult, message] : cases) {
     ui.events.clear();
-    ConfigurationList list(ui, catalogue, setup,
-                           files.empty() ? scratch.Path() / "missing.db" : MakeDatabase(files));
+    ConfigurationList list(ui, catalogue, setup, MakeDatabase(files));
     EXPECT_EQ(list.InitConfigList(), initResult) << message;
     std::string versionText = "unchanged";
     std::string programPartNumber = "unchanged";

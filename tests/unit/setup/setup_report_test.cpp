@@ -75,7 +75,6 @@ TEST(SetupReportText, CodedFieldsTemperaturesAndSeatingLines) {
       {"", 0x204, 512, 300, "\tElectronics Temp  :\t\t57 Deg C\n"},
       // The seating lines exist from 3.10 to 15.00; without them the real-time block follows the
       // hold force at once.
-      {"", 0x309, 512, 190, seating, false},
       {"", 0x309, 512, 190, "\tMaximum Hold Force :\t\t250\n\n\n"},
       {"", 0xF00, 512, 190, seating + "\t1000\n"},
       {"", 0xF01, 512, 190, seating, false},
