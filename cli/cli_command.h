@@ -47,6 +47,7 @@ std::vector<CliCommand> SetupCommands();
 std::vector<CliCommand> SetupImageCommands();
 std::vector<CliCommand> DbCommands();
 std::vector<CliCommand> SetupTransferCommands();
+std::vector<CliCommand> FaultLogCommands();
 std::vector<CliCommand> AllCommands();
 
 // Prints a setup record as "KEY = value" lines in file order, then OrvikPartNo.

@@ -9,6 +9,9 @@
 
 #include "about_dialog.h"
 #include "app_icon.h"
+#include "fault_file_dialog.h"
+#include "fault_log_dialog.h"
+#include "fault_upload_status_dialog.h"
 #include "program_information_dialog.h"
 #include "settings_window.h"
 
@@ -246,6 +249,21 @@ void MainDialog::ShowAbout() {
 bool MainDialog::ShowSetupPages(SetupPageValues& values) {
   SetupPagesDialog dialog(values, ui_, this);
   return dialog.exec() == QDialog::Accepted;
+}
+
+void MainDialog::ShowFaultLogDialog() {
+  FaultLogDialog dialog(session_, ui_, this);
+  dialog.exec();
+}
+
+void MainDialog::ShowFaultFileDialog() {
+  FaultFileDialog dialog(session_, ui_, this);
+  dialog.exec();
+}
+
+void MainDialog::RunFaultUploadStatus() {
+  FaultUploadStatusDialog dialog(this);
+  dialog.exec();
 }
 
 }  // namespace velmar

@@ -33,6 +33,9 @@ class MainDialog : public QDialog, public MainWindowView {
                               const std::string& programPartNumber) override;
   void ShowAbout() override;
   bool ShowSetupPages(SetupPageValues& values) override;
+  void ShowFaultLogDialog() override;
+  void ShowFaultFileDialog() override;
+  void RunFaultUploadStatus() override;
 
   // The menu entry that issues `command`, nullptr for commands without one.
   QAction* MenuAction(MainCommand command) const;

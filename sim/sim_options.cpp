@@ -103,6 +103,39 @@ const std::map<std::string, Setter>& Setters() {
       {"--powered-hours", StateNumber(&ActuatorState::poweredHours, UINT32_MAX)},
       {"--span", StateNumber(&ActuatorState::span, UINT32_MAX)},
       {"--max-force", StateNumber(&ActuatorState::maxForce, UINT16_MAX)},
+      {"--log-record",
+       [](const std::string& text, SimOptions& options) {
+         const size_t colon = text.find(':');
+         uint64_t record = 0;
+         LogRecordWords words{};
+         std::string error;
+         if (!ParseUnsigned(text.substr(0, colon), kLogSlots, record, false) || record < 1 ||
+             !ParseLogRecord(colon == std::string::npos ? "" : text.substr(colon + 1), words,
+                             error)) {
+           return false;
+         }
+         options.logRecords.emplace_back(static_cast<int>(record - 1), words);
+         return true;
+       }},
+      {"--fault-file",
+       [](const std::string& text, SimOptions& options) {
+         FaultFileWords words{};
+         std::string error;
+         if (!ParseFaultFile(text, words, error)) {
+           return false;
+         }
+         options.faultFile = words;
+         return true;
+       }},
+      {"--fail-log-slot",
+       [](const std::string& text, SimOptions& options) {
+         uint64_t record = 0;
+         if (!ParseUnsigned(text, kLogSlots, record, false) || record < 1) {
+           return false;
+         }
+         options.state.failingLogSlot = static_cast<int>(record - 1);
+         return true;
+       }},
       {"--memory",
        [](const std::string& text, SimOptions& options) {
          options.memoryPath = text;
@@ -176,6 +209,12 @@ std::string SimUsage() {
          "  --powered-hours N   powered hours (default 0)\n"
          "  --span N            span in position counts (default 1966079)\n"
          "  --max-force N       maximum force in force counts (default 807)\n"
+         "  --log-record N:F=V,...  stores fault log record N (1..16) from fields date=Y-M-D,\n"
+         "                      code, firmware=M.m, motor1..3, elec, current, demand, feedback,\n"
+         "                      velocity, p14, m14, p120 (raw counts), run-hours, powered-hours\n"
+         "  --fault-file F=V,...  stores the fault file from date=Y-M-D, time=H:M:S,\n"
+         "                      firmware=M.m, flags and the log record's readings\n"
+         "  --fail-log-slot N   refuses writes into fault log slot N (1..16)\n"
          "  --memory FILE       parameter memory image of 8192 bytes: loaded at start if it\n"
          "                      exists, saved on every setup commit and at exit\n"
          "  --link PATH         symbolic link to the device, replaced if it is a link,\n"
@@ -196,6 +235,15 @@ void ApplyIdentification(const SimOptions& options, SimMemory& memory) {
   }
   if (options.partNumber) {
     memory.SetPartNumber(*options.partNumber);
+  }
+}
+
+void ApplyFaultData(const SimOptions& options, SimMemory& memory) {
+  for (const auto& [slot, words] : options.logRecords) {
+    StoreLogRecord(memory, slot, words);
+  }
+  if (options.faultFile) {
+    StoreFaultFile(memory, *options.faultFile);
   }
 }
 

@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "fault_data.h"
 #include "sim_memory.h"
 #include "simulated_actuator.h"
 
@@ -18,6 +21,9 @@ struct SimOptions {
   std::optional<uint32_t> serialNumber;
   std::optional<std::string> modelNumber;
   std::optional<std::string> partNumber;
+  // Fault log records (slot 0..15) and a fault file to store over the memory file's.
+  std::vector<std::pair<int, LogRecordWords>> logRecords;
+  std::optional<FaultFileWords> faultFile;
   std::string memoryPath;
   std::string linkPath;
 };
@@ -33,5 +39,8 @@ std::string SimUsage();
 
 // Writes the identification given on the command line into the memory.
 void ApplyIdentification(const SimOptions& options, SimMemory& memory);
+
+// Stores the fault log records and the fault file given on the command line.
+void ApplyFaultData(const SimOptions& options, SimMemory& memory);
 
 }  // namespace velmar

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/little_endian.h"
+#include "fault_data.h"
 #include "link/firmware_versions.h"
 
 namespace velmar {
@@ -93,6 +94,9 @@ void SimulatedActuator::Handle(const Request& request, int64_t readyUs) {
       return;
     case kClearFaults:
       state_.status.faultBits = 0;
+      if (FirmwareVersion() < kFirmware300) {
+        EraseFaultFile(memory_);
+      }
       Reply(kAcknowledge, {}, mode, readyUs);
       return;
     case kSpanRequest:
@@ -162,7 +166,11 @@ void SimulatedActuator::ReadWords(const std::vector<uint8_t>& data, int64_t read
 void SimulatedActuator::WriteWords(const std::vector<uint8_t>& data, int64_t readyUs) {
   const size_t address = ReadLe16(&data[0]);
   const size_t count = (data.size() - 2) / 2;
-  if (!state_.writesEnabled || !SimMemory::Holds(address, count)) {
+  // The fault log is written without a write-enable; the rest of memory needs one.
+  const bool logWrite = count > 0 && InFaultLog(address) && InFaultLog(address + count - 1);
+  const bool refused = logWrite && (LogSlotOf(address) == state_.failingLogSlot ||
+                                    LogSlotOf(address + count - 1) == state_.failingLogSlot);
+  if ((!state_.writesEnabled && !logWrite) || refused || !SimMemory::Holds(address, count)) {
     Reply(kNegativeAcknowledge, {}, state_.frameMode, readyUs);
     return;
   }

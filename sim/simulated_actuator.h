@@ -48,6 +48,8 @@ struct ActuatorState {
   uint32_t runHours = 0;
   uint32_t poweredHours = 0;
   bool writesEnabled = false;
+  // Fault injection: writes into this fault log slot (0..15) are refused; -1 for none.
+  int failingLogSlot = -1;
 };
 
 struct LineTiming {

@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     return Fail(error);
   }
   velmar::ApplyIdentification(options, actuator.Memory());
+  velmar::ApplyFaultData(options, actuator.Memory());
   if (!memoryPath.empty()) {
     actuator.SetCommitHandler(
         [&actuator, &memoryPath] { SaveMemory(actuator.Memory(), memoryPath); });

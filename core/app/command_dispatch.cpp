@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
+#include "app/fault_commands.h"
 #include "app/hour_meters.h"
 #include "app/setup_report_printing.h"
 #include "app/setup_transfer_commands.h"
+#include "faults/fault_file_save.h"
 #include "link/firmware_versions.h"
 #include "setup/setup_file.h"
 
@@ -39,7 +41,7 @@ const CommandDispatch::Row CommandDispatch::kRows[] = {
       .belowMinimum =
           "Firmware versions prior to v2.00 are not compatible with this version of Velmar.",
       .reset = ResetCommand::UploadFaults},
-     &CommandDispatch::NotAvailableYet},
+     &CommandDispatch::FaultInformation},
     {MainCommand::LoadSetupFile, {}, &CommandDispatch::LoadSetupFile},
     {MainCommand::SaveSetupFile, {}, &CommandDispatch::SaveSetupFile},
     {MainCommand::SaveFaultFile, {.version = kForced}, &CommandDispatch::SaveFaultFile},
@@ -47,7 +49,7 @@ const CommandDispatch::Row CommandDispatch::kRows[] = {
     {MainCommand::FaultFileReport, {.version = kForced}, &CommandDispatch::FaultFileReport},
     {MainCommand::ClearFaultInformation,
      {.version = kIfUnread, .reset = ResetCommand::ClearFaults},
-     &CommandDispatch::NotAvailableYet},
+     &CommandDispatch::ClearFaultInformation},
     {MainCommand::ComIndicators, {}, &CommandDispatch::ToggleComIndicators},
     {MainCommand::FirmwareVersion, {}, &CommandDispatch::ShowFirmwareVersion},
     {MainCommand::ProgramInformation, {}, &CommandDispatch::ShowProgramInformation},
@@ -173,7 +175,7 @@ void CommandDispatch::SaveFaultFile() {
                                "Actuator Fault Files (*.rpt)|*.RPT|All Files (*.*)|*.*||", true};
   std::string path;
   if (session_.ui.AskSaveFile(request, path)) {
-    NotAvailableYet();
+    SaveFaultFileReport(session_.faultFile, path, session_.ui, session_.clock);
   }
 }
 
@@ -181,7 +183,20 @@ void CommandDispatch::FaultFileReport() {
   if (session_.link.FirmwareVersion() >= kFirmware300) {
     return Run(MainCommand::FaultInformation);
   }
-  NotAvailableYet();
+  PrintFaultFileReport(session_, ReportUploadsFirst(session_),
+                       [this] { view_.RunFaultUploadStatus(); });
+}
+
+void CommandDispatch::FaultInformation() {
+  if (session_.link.FirmwareVersion() >= kFirmware300) {
+    view_.ShowFaultLogDialog();
+  } else {
+    view_.ShowFaultFileDialog();
+  }
+}
+
+void CommandDispatch::ClearFaultInformation() {
+  velmar::ClearFaultInformation(session_);
 }
 
 void CommandDispatch::PrintSetupReport() {

@@ -78,6 +78,9 @@ class CommandDispatch {
   void SaveSetupFile();
   void SaveFaultFile();
   void FaultFileReport();
+  // Opens the fault log window from firmware 3.00, the fault file window before.
+  void FaultInformation();
+  void ClearFaultInformation();
   void PrintSetupReport();
   void ToggleComIndicators();
   void ShowProgramInformation();

@@ -21,6 +21,11 @@ class MainWindowView {
   virtual void ShowAbout() = 0;
   // Shows the "Actuator Setup" sheet over `values`; true when it ended with OK.
   virtual bool ShowSetupPages(SetupPageValues& values) = 0;
+  // The fault windows: "Actuator Fault Log Report", "View Fault File" and the "Upload Faults
+  // Status" animation.
+  virtual void ShowFaultLogDialog() = 0;
+  virtual void ShowFaultFileDialog() = 0;
+  virtual void RunFaultUploadStatus() = 0;
 };
 
 }  // namespace velmar

@@ -7,6 +7,7 @@
 #include "app/ini_settings.h"
 #include "configdb/configuration_list.h"
 #include "configdb/part_catalogue.h"
+#include "faults/fault_file_image.h"
 #include "link/actuator_link.h"
 #include "link/serial_port.h"
 #include "ports/clock.h"
@@ -50,6 +51,8 @@ class Session {
   // What the setup pages show; created view-only, as the program always runs them.
   SetupPageValues pages;
   PartCatalogue catalogue;
+  // The fault file last uploaded in this run; what the fault file report and file show.
+  FaultFileImage faultFile;
   // Exists once the configuration database has been located.
   std::unique_ptr<ConfigurationList> configList;
 

@@ -85,7 +85,8 @@ class ActuatorLink {
   // ReplyWords() on success; it returns the ReceiveWords result. WriteWords sends `count` words
   // (at most 14) and waits for the acknowledge (500 ms) and the write-done reply (1000 ms);
   // kSuccess, else the failing receive's result.
-  LinkResult ReadWords(uint16_t wordAddress, FrameForm form = FrameForm::kCurrentMode);
+  LinkResult ReadWords(uint16_t wordAddress, FrameForm form = FrameForm::kCurrentMode,
+                       int timeoutMs = kDefaultReceiveTimeoutMs);
   LinkResult WriteWords(uint16_t wordAddress, const uint16_t* words, int count,
                         FrameForm form = FrameForm::kCurrentMode);
 
@@ -109,6 +110,15 @@ class ActuatorLink {
   // Byte 21 of the status frame in `statusFlags` (bits 0-1 the operating mode); kRequestFailed
   // when no valid frame came. The whole frame stays in StatusFrame().
   LinkResult RequestModeStatus(int& statusFlags);
+
+  // Fault log and fault file exchanges. ReadLogWords reads the 6 words from `byteAddress` into
+  // `words` (3 tries, 50 ms apart); kFailed. ClearLogRecord writes three zero words at
+  // `slotAddress` in the current frame mode without a write-enable (3 tries); kRetriesFailed.
+  // ReadFaultFileWords reads the 6 words from `wordAddress` into `words`, each try allowed
+  // 500 ms (8 tries, 40 ms apart); kFailed.
+  LinkResult ReadLogWords(uint16_t byteAddress, uint16_t words[kWordsPerPage]);
+  LinkResult ClearLogRecord(uint16_t slotAddress);
+  LinkResult ReadFaultFileWords(uint16_t wordAddress, uint16_t words[kWordsPerPage]);
 
   // The values of the last good replies; a failed request leaves them as they were.
   uint32_t PoweredHours() const { return poweredHours_; }
@@ -143,6 +153,8 @@ class ActuatorLink {
   void SendModeConstant(const uint8_t* const FrameFormat::*frame);
   bool RetryAcked(void (ActuatorLink::*send)(), int attempts, int timeoutMs, int failureSleepMs);
   bool ReceiveOwnWaitReply(int sleepMs, int threshold, int limitMs, uint8_t code);
+  LinkResult ReadWordsRetried(uint16_t wordAddress, uint16_t words[kWordsPerPage], int tries,
+                              int pauseMs, int timeoutMs);
   bool RetryOwnWaitReply(void (ActuatorLink::*send)(), int threshold, uint8_t code);
 
   SerialPort& serialPort_;

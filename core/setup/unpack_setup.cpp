@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 
+#include "base/text_format.h"
 #include "link/firmware_versions.h"
 #include "setup/setup_numerics.h"
 #include "setup/setup_page_image.h"
@@ -18,13 +19,6 @@ constexpr int kStrokePoints = 17;
 double RoundAt495(double d) {
   const double whole = std::floor(d);
   return d - whole < 0.495 ? whole : std::ceil(d);
-}
-
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-  char text[32];
-  std::snprintf(text, sizeof(text), format, args...);
-  return text;
 }
 
 // Writes the formatted number into exactly `count` characters of DATETIME from `at`, the way a
@@ -64,22 +58,22 @@ void UnpackName(std::span<const uint8_t> bytes, std::span<char> field) {
 
 template <std::size_t N>
 void SetWordText(char (&field)[N], uint16_t word) {
-  SetField(field, Format("%d", word));
+  SetField(field, FormatText("%d", word));
 }
 
 template <std::size_t N>
 void SetPositionText(char (&field)[N], const char* format, uint32_t counts) {
-  SetField(field, Format(format, FineCountsToPosition(counts)));
+  SetField(field, FormatText(format, FineCountsToPosition(counts)));
 }
 
 }  // namespace
 
 std::string TwoDecimalText(double value) {
-  return Format("%.2f", RoundAt495(value * 100) * 0.01);
+  return FormatText("%.2f", RoundAt495(value * 100) * 0.01);
 }
 
 std::string WholePoundText(uint16_t forceCounts) {
-  return Format("%.2f", RoundAt495(ForceCountsToLbf(forceCounts)));
+  return FormatText("%.2f", RoundAt495(ForceCountsToLbf(forceCounts)));
 }
 
 bool UnpackSetup(SetupParameters& record, int firmwareVersion) {
@@ -89,7 +83,7 @@ bool UnpackSetup(SetupParameters& record, int firmwareVersion) {
   const std::span<const uint8_t> image(record.pageImage);
 
   UnpackDateTime(image, record);
-  SetField(record.SERIALNO, Format("%05ld", static_cast<long>(ImageLong(image, 8))));
+  SetField(record.SERIALNO, FormatText("%05ld", static_cast<long>(ImageLong(image, 8))));
   UnpackName(image.subspan(12, 12), record.MODELNO);
   UnpackName(image.subspan(24, 16), record.PARTNO);
   SetWordText(record.ACTTYPE, ImageWord(image, 40));

@@ -131,6 +131,9 @@ void GuiTest::startUpReachesThePollAndTheMenuShowsItsBoxes() {
       {UploadSetup, nullptr,
        "Error|Setup Com Error|Setup data checksum is invalid!\nDialog|Actuator Setup"},
       {UnitSerialNumber, nullptr, "Information|Unit Serial Number|Serial Number: "},
+      {FaultInformation, nullptr, "Dialog|Actuator Fault Log Report"},
+      {ClearFaultInformation, nullptr,
+       "Question|Verify Fault Log Erase|Erase all Fault Log Records?"},
       // The upload above gave the download a serial number; answering No declines it.
       {DownloadSetup, nullptr,
        "Question|Setup Download|Current setup parameters will be overwritten.\n\nProceed with "

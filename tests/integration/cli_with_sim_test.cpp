@@ -8,15 +8,10 @@
 #include <utility>
 
 #include "child_process.h"
+#include "run_cli.h"
 
 namespace velmar::test {
 namespace {
-
-RunResult Cli(const std::string& device, const std::vector<std::string>& command) {
-  std::vector<std::string> argv = {VELMAR_CLI_PATH, "--device", device};
-  argv.insert(argv.end(), command.begin(), command.end());
-  return RunProgram(argv);
-}
 
 TEST(CliWithSim, ReadsVersionIdentificationAndHoursInEitherFrameMode) {
   // 2.05 speaks sum frames, counts run hours in fours and has no powered hours counter.
@@ -42,7 +37,7 @@ TEST(CliWithSim, ReadsVersionIdentificationAndHoursInEitherFrameMode) {
          old ? "Program Error: Powered Hours feature not supported by this firmware version.\n"
              : ""}};
     for (const auto& c : cases) {
-      const RunResult result = Cli(sim.Device(), c.command);
+      const RunResult result = RunCli(sim.Device(), c.command);
       EXPECT_EQ(result.status, c.err.empty() ? 0 : 1);
       EXPECT_EQ(result.out, c.out);
       EXPECT_EQ(result.err, c.err);
@@ -54,7 +49,7 @@ TEST(CliWithSim, PortsThatCannotBeOpenedEndWithStatus3) {
   const std::string failure =
       "Communication Initialization: Serial port initialization failed!  Verify the port exists "
       "and that it is not\nin use by another application.\n";
-  RunResult result = Cli("/dev/velmar-no-such-port", {"version"});
+  RunResult result = RunCli("/dev/velmar-no-such-port", {"version"});
   EXPECT_EQ(result.status, 3);
   EXPECT_EQ(result.err, failure + "No such file or directory\n");
 
@@ -62,7 +57,7 @@ TEST(CliWithSim, PortsThatCannotBeOpenedEndWithStatus3) {
   const int fd = open(sim.Device().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   ASSERT_GE(fd, 0);
   ASSERT_EQ(ioctl(fd, TIOCEXCL), 0);  // held by another program
-  result = Cli(sim.Device(), {"version"});
+  result = RunCli(sim.Device(), {"version"});
   close(fd);
   EXPECT_EQ(result.status, 3);
   EXPECT_EQ(result.err.rfind(failure, 0), 0u) << result.err;

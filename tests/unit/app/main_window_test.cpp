@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -29,6 +30,9 @@ struct RecordingView : MainWindowView {
     events.push_back("Setup Pages|" + values.SERIALNO + "|" + values.SEATINGFORCE);
     return false;
   }
+  void ShowFaultLogDialog() override { events.push_back("Fault Log"); }
+  void ShowFaultFileDialog() override { events.push_back("Fault File"); }
+  void RunFaultUploadStatus() override { events.push_back("Upload Status"); }
   Session& session;
   Lines events;
 };
@@ -187,6 +191,69 @@ TEST(CommandDispatch, FileBoxesSetupFileRoundTripAndUploadIntoTheSetupPages) {
   // Before 3.10 the pages offer the default seating force.
   EXPECT_EQ(f.view.events, Lines{"Setup Pages|12345|1000"});
   EXPECT_EQ(f.session.serialNumber, "12345");
+}
+
+TEST(CommandDispatch, FaultCommandsChooseLogOrFileByFirmware) {
+  const ActuatorState v310 = Actuator(0x300);
+  const ActuatorState v205 = Actuator(0x205);
+  using enum MainCommand;
+  struct Case {
+    MainCommand command;
+    ActuatorState actuator;
+    const char* options;  // the OPTIONS setting
+    Lines windows;
+    Lines messages;
+    bool printed;
+  };
+  const std::string kCleared = "Information|Clear Faults|Clear faults procedure successful.";
+  const std::string kNoData = "Information|View Fault File|No Fault File data to upload.";
+  const std::string kErase = "Question|Verify Fault Log Erase|Erase all Fault Log Records?";
+  const Case cases[] = {
+      {FaultInformation, v310, "1", {"Fault Log"}, {}, false},
+      {FaultInformation, v205, "1", {"Fault File"}, {}, false},
+      {SaveFaultFile, v310, "1", {"Fault Log"}, {}, false},
+      {FaultFileReport, v310, "1", {"Fault Log"}, {}, false},
+      {FaultFileReport, v205, "1", {}, {}, true},         // no upload
+      {FaultFileReport, v205, "3", {}, {kNoData}, true},  // blank memory: no file
+      {ClearFaultInformation, v205, "1", {}, {kCleared}, false},
+      {ClearFaultInformation, v310, "1", {}, {kErase}, false},  // answered No
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << static_cast<int>(c.command) << " " << c.options);
+    WindowFixture f(c.actuator);
+    f.Started();
+    f.session.settings.options = c.options;
+    f.dispatch.Dispatch(c.command);
+    EXPECT_EQ(f.view.events, c.windows);
+    EXPECT_EQ(f.ui.Messages(), c.messages);
+    EXPECT_EQ(!f.ui.events.empty() && f.ui.events.back().starts_with("Print|"), c.printed);
+  }
+}
+
+TEST(CommandDispatch, FaultFileReportUploadsAnimatesAndSaves) {
+  WindowFixture f(Actuator(0x205));
+  f.Started();
+  // 2024-03-15 08:09:10, flags 0x0002.
+  const uint16_t file[] = {2024, 3, 0x0F08, 0x090A, 0x0205, 0x0002};
+  for (size_t word = 0; word < std::size(file); ++word) {
+    f.actuator.Memory().SetWord(0x200 + word, file[word]);
+  }
+  f.session.settings.options = "2";
+  f.dispatch.Dispatch(MainCommand::FaultFileReport);
+  EXPECT_EQ(f.view.events, Lines{"Upload Status"});
+  ASSERT_TRUE(f.ui.events.back().starts_with("Print|"));
+  EXPECT_NE(f.ui.events.back().find("\tDate :\t\t\t03-15-2024\n\tTime :\t\t\t08:09:10\n"),
+            std::string::npos);
+  EXPECT_NE(f.ui.events.back().find("\n\tTracking Error :\t\tFAULT\n"), std::string::npos);
+
+  const std::string path = (f.settingsHome.Path() / "Faults.rpt").string();
+  f.ui.filePaths = {path};
+  f.dispatch.Dispatch(MainCommand::SaveFaultFile);
+  std::ifstream saved(path, std::ios::binary);
+  std::string first;
+  std::getline(saved, first);
+  EXPECT_EQ(first, "Fault File Report\r");
+  EXPECT_EQ(f.ui.Messages(), Lines{});
 }
 
 }  // namespace
