@@ -33,6 +33,10 @@ class MainDialog : public QDialog, public MainWindowView {
                               const std::string& programPartNumber) override;
   void ShowAbout() override;
   bool ShowSetupPages(SetupPageValues& values) override;
+  void ShowStatusMonitor() override;
+  void ShowDiagnosticTest() override;
+  void ShowMemoryDialog() override;
+  void ShowCountsToTemperature() override;
 
   // The menu entry that issues `command`, nullptr for commands without one.
   QAction* MenuAction(MainCommand command) const;
@@ -43,6 +47,7 @@ class MainDialog : public QDialog, public MainWindowView {
   QComboBox* configList() const { return configList_; }
   QRadioButton* transmitIndicator() const { return transmit_; }
   QRadioButton* receiveIndicator() const { return receive_; }
+  QMenu* aboutMenu() const { return aboutMenu_; }
 
  public slots:
   // Esc and the close box shut the program down.
@@ -50,6 +55,8 @@ class MainDialog : public QDialog, public MainWindowView {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // The service keys typed while the About popup is open.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenu(QMenuBar* menuBar);
@@ -73,6 +80,7 @@ class MainDialog : public QDialog, public MainWindowView {
   QComboBox* configList_ = nullptr;
   QRadioButton* transmit_ = nullptr;
   QRadioButton* receive_ = nullptr;
+  QMenu* aboutMenu_ = nullptr;
   QStringList shownConfigurations_;
   std::vector<std::pair<MainCommand, QAction*>> actions_;
 };

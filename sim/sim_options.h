@@ -11,6 +11,9 @@ namespace velmar {
 
 // The command line of velmar-sim.
 struct SimOptions {
+  // The simulator moves its position a tenth of the default span a second, so plots show motion.
+  SimOptions() { state.status.travelCountsPerSecond = 196608; }
+
   ActuatorState state;
   LineTiming timing;
   // Identification given on the command line; what is not given comes from the memory file,
@@ -20,6 +23,10 @@ struct SimOptions {
   std::optional<std::string> partNumber;
   std::string memoryPath;
   std::string linkPath;
+  // Status values read at start and again whenever the file changes.
+  std::string statusPath;
+  StatusFault statusFault = StatusFault::kNone;
+  int statusFaultCount = -1;
 };
 
 enum class ParseOutcome { kRun, kHelp, kError };

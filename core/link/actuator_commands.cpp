@@ -84,10 +84,10 @@ LinkResult SuccessOr(bool success, LinkResult failure) {
 
 }  // namespace
 
-LinkResult ActuatorLink::ReadWords(uint16_t wordAddress, FrameForm form) {
+LinkResult ActuatorLink::ReadWords(uint16_t wordAddress, FrameForm form, int timeoutMs) {
   const uint16_t count[] = {kWordsPerPage};
   SendWords(kReadWordsCode, wordAddress, count, FormatFor(form));
-  const LinkResult result = ReceiveWords();
+  const LinkResult result = ReceiveWords(timeoutMs);
   if (result == LinkResult::kSuccess) {
     for (int i = 0; i < kWordsPerPage; ++i) {
       replyWords_[i] = ReadLe16(rxBuffer_ + kReplyDataIndex + 2 * i);
