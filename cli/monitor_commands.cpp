@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/command_dispatch.h"
 #include "app/diagnostic_test.h"
 #include "app/hour_meters.h"
 #include "app/monitor_commands.h"
@@ -122,7 +123,8 @@ int Status(CliContext& context, CommandArgs& args) {
     return status;
   }
   Session& session = context.session;
-  if (!OpenStatusMonitor(session)) {
+  if (!PassChecks(session, CommandDispatch::ChecksOf(MainCommand::StatusMonitor)) ||
+      !ReadStatusMonitorLimits(session)) {
     return kExitFailure;
   }
   StatusMonitor monitor(session.link, session.serialPort, session.link.Span(),
@@ -149,7 +151,7 @@ int Diagnose(CliContext& context, CommandArgs& args) {
   if (int status = context.ConnectActuator(); status != kExitOk) {
     return status;
   }
-  if (!OpenDiagnosticTest(context.session)) {
+  if (!PassChecks(context.session, CommandDispatch::ChecksOf(MainCommand::IdentificationCheck))) {
     return kExitFailure;
   }
   DiagnosticTest test(context.session);
@@ -177,20 +179,17 @@ int Diagnose(CliContext& context, CommandArgs& args) {
   return test.Passed() ? kExitOk : kExitFailure;
 }
 
-// The service commands answer as the main window does without its service switch, sending
-// nothing.
-bool ServiceEnabled(CliContext& context, const char* caption) {
-  if (!context.options.service) {
-    context.ui.ShowMessage(MessageKind::Error, "Feature not available.", caption);
-  }
-  return context.options.service;
+// The service commands answer as the main window does without its service switch, before
+// anything is sent.
+bool ServiceEnabled(CliContext& context, MainCommand command) {
+  return PassChecks(context.session, CommandDispatch::ChecksOf(command));
 }
 
 int ResetHours(CliContext& context, CommandArgs& args) {
   if (int status = context.CheckAllTaken(args); status != kExitOk) {
     return status;
   }
-  if (!ServiceEnabled(context, "Reset Run Hours Status")) {
+  if (!ServiceEnabled(context, MainCommand::ResetRunHours)) {
     return kExitFailure;
   }
   if (int status = context.ConnectActuator(); status != kExitOk) {
@@ -205,7 +204,7 @@ int MemoryRead(CliContext& context, CommandArgs& args) {
   if (int status = context.TakeLastArgument(args, "ADDR", address); status != kExitOk) {
     return status;
   }
-  if (!ServiceEnabled(context, "Program Status")) {
+  if (!ServiceEnabled(context, MainCommand::MemoryReadWrite)) {
     return kExitFailure;
   }
   if (int status = context.ConnectActuator(); status != kExitOk) {
@@ -229,7 +228,7 @@ int MemoryWrite(CliContext& context, CommandArgs& args) {
   if (int status = context.TakeLastArgument(args, "VALUE", value); status != kExitOk) {
     return status;
   }
-  if (!ServiceEnabled(context, "Program Status")) {
+  if (!ServiceEnabled(context, MainCommand::MemoryReadWrite)) {
     return kExitFailure;
   }
   if (int status = context.ConnectActuator(); status != kExitOk) {

@@ -50,7 +50,8 @@ void MonitorDialogsTest::initTestCase() {
   driver_.SetDeviceOverride(QString::fromLocal8Bit(sim_.readLine()).trimmed().toStdString());
   session_ = std::make_unique<Session>(driver_, clock_, ui_, folder_.path().toStdString());
   QCOMPARE(session_->link.OpenPort(1, 19200), 0);
-  QVERIFY(OpenStatusMonitor(*session_));  // the version, the maximum force and the span
+  QVERIFY(session_->VerifyCommunication() == 0 &&
+          ReadStatusMonitorLimits(*session_));  // the version, the maximum force and the span
 }
 
 void MonitorDialogsTest::cleanupTestCase() {

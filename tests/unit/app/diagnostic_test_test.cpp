@@ -6,10 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "simulated_actuator.h"
-#include "support/recording_ui.h"
-#include "support/sim_serial_driver.h"
-#include "support/virtual_clock.h"
+#include "unit/app/sim_bench.h"
 
 namespace velmar {
 namespace {
@@ -17,12 +14,9 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // The identification check over an in-process actuator whose version the main window has read.
-struct DiagnosticFixture {
-  explicit DiagnosticFixture(FrameMode mode, uint8_t major = 3, uint8_t minor = 10) {
-    actuator.State().frameMode = mode;
-    actuator.State().firmwareMajor = major;
-    actuator.State().firmwareMinor = minor;
-    session.link.OpenPort(1, 19200);
+struct DiagnosticFixture : test::SimBench {
+  explicit DiagnosticFixture(FrameMode mode, int version = 0x30A)
+      : SimBench(test::Actuator(version, ModeState::kReset, mode)) {
     EXPECT_EQ(session.VerifyCommunication(), 0);
     test.onStatusLine = [this] { statusLines.push_back(test.statusLine); };
   }
@@ -45,11 +39,6 @@ struct DiagnosticFixture {
     }
     return edits;
   }
-  test::VirtualClock clock;
-  SimulatedActuator actuator;
-  test::SimSerialDriver driver{actuator, clock};
-  test::RecordingUi ui;
-  Session session{driver, clock, ui};
   DiagnosticTest test{session};
   Lines statusLines;
   std::vector<int> bars;
@@ -82,35 +71,35 @@ TEST(DiagnosticTest, OutcomesOfFailingAndSkippedChecks) {
   struct Case {
     const char* name;
     FrameMode mode;
-    uint8_t minor;
+    int version;
     void (*arrange)(SimulatedActuator&);
     std::string edits;
     std::string verdict;
   };
   const Case cases[] = {
-      {"sum mode skips the status checks", FrameMode::kSum, 5,
+      {"sum mode skips the status checks", FrameMode::kSum, 0x205,
        [](SimulatedActuator& a) {
          for (int word = 0x200; word < 0x204; ++word) {
            a.Memory().SetWord(word, 0xFFFF);
          }
        },
        "[OK    ][OK    ][N/A    ][N/A   ][N/A   ][N/A   ][OK    ]", "All Diagnostic Tests passed."},
-      {"sum mode with a fault recorded on a blank date", FrameMode::kSum, 5,
+      {"sum mode with a fault recorded on a blank date", FrameMode::kSum, 0x205,
        [](SimulatedActuator&) {}, "[OK    ][OK    ][N/A    ][N/A   ][N/A   ][N/A   ][FAILED]",
        "Diagnostic Test failed!"},
-      {"an active fault fails its check, the others still run", FrameMode::kCrc, 10,
+      {"an active fault fails its check, the others still run", FrameMode::kCrc, 0x30A,
        [](SimulatedActuator& a) { a.State().status.faultBits = 0x0001; },
        "[OK    ][OK    ][FAILED][OK    ][OK    ][OK    ][OK    ]", "Diagnostic Test failed!"},
-      {"a low -14 V supply", FrameMode::kCrc, 10,
+      {"a low -14 V supply", FrameMode::kCrc, 0x30A,
        [](SimulatedActuator& a) { a.State().status.minus14V = 700; },
        "[OK    ][OK    ][OK    ][FAILED][OK    ][OK    ][OK    ]", "Diagnostic Test failed!"},
-      {"a fault logged from 3.00", FrameMode::kCrc, 10,
+      {"a fault logged from 3.00", FrameMode::kCrc, 0x30A,
        [](SimulatedActuator& a) { a.Memory().SetWord(0x301, 4); },
        "[OK    ][OK    ][OK    ][OK    ][OK    ][OK    ][FAILED]", "Diagnostic Test failed!"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DiagnosticFixture f(c.mode, c.mode == FrameMode::kSum ? 2 : 3, c.minor);
+    DiagnosticFixture f(c.mode, c.version);
     c.arrange(f.actuator);
     f.Run();
     EXPECT_EQ(f.Edits(), c.edits);
