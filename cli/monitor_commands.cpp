@@ -180,19 +180,19 @@ int Diagnose(CliContext& context, CommandArgs& args) {
 }
 
 // The service commands answer as the main window does without its service switch, before
-// anything is sent.
-bool ServiceEnabled(CliContext& context, MainCommand command) {
-  return PassChecks(context.session, CommandDispatch::ChecksOf(command));
+// anything is sent; with it they connect. kExitOk, or the exit status to end with.
+int ConnectForService(CliContext& context, MainCommand command) {
+  if (!PassChecks(context.session, CommandDispatch::ChecksOf(command))) {
+    return kExitFailure;
+  }
+  return context.ConnectActuator();
 }
 
 int ResetHours(CliContext& context, CommandArgs& args) {
   if (int status = context.CheckAllTaken(args); status != kExitOk) {
     return status;
   }
-  if (!ServiceEnabled(context, MainCommand::ResetRunHours)) {
-    return kExitFailure;
-  }
-  if (int status = context.ConnectActuator(); status != kExitOk) {
+  if (int status = ConnectForService(context, MainCommand::ResetRunHours); status != kExitOk) {
     return status;
   }
   return ResetRunHoursCommand(context.session) ? kExitOk : kExitFailure;
@@ -204,10 +204,7 @@ int MemoryRead(CliContext& context, CommandArgs& args) {
   if (int status = context.TakeLastArgument(args, "ADDR", address); status != kExitOk) {
     return status;
   }
-  if (!ServiceEnabled(context, MainCommand::MemoryReadWrite)) {
-    return kExitFailure;
-  }
-  if (int status = context.ConnectActuator(); status != kExitOk) {
+  if (int status = ConnectForService(context, MainCommand::MemoryReadWrite); status != kExitOk) {
     return status;
   }
   MemoryAccess memory(context.session.link, context.ui);
@@ -228,10 +225,7 @@ int MemoryWrite(CliContext& context, CommandArgs& args) {
   if (int status = context.TakeLastArgument(args, "VALUE", value); status != kExitOk) {
     return status;
   }
-  if (!ServiceEnabled(context, MainCommand::MemoryReadWrite)) {
-    return kExitFailure;
-  }
-  if (int status = context.ConnectActuator(); status != kExitOk) {
+  if (int status = ConnectForService(context, MainCommand::MemoryReadWrite); status != kExitOk) {
     return status;
   }
   MemoryAccess memory(context.session.link, context.ui);

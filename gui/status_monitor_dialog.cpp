@@ -48,7 +48,7 @@ StatusMonitorDialog::StatusMonitorDialog(Session& session, QWidget* parent)
   plot_ = new StatusPlot(this);
   layout->addWidget(plot_, 1);
   auto* buttons = new QHBoxLayout;
-  record_ = new QPushButton("Record...", this);
+  record_ = new QPushButton("Record…", this);
   auto* exit = new QPushButton("Exit", this);
   record_->setAutoDefault(false);
   exit->setAutoDefault(false);
@@ -177,7 +177,7 @@ void StatusMonitorDialog::ToggleRecording(const QString& path) {
     session_.ui.ShowMessage(MessageKind::Error, "The recording file cannot be created.",
                             "Actuator Status");
   }
-  record_->setText(recorder_.Recording() ? "Stop Recording" : "Record...");
+  record_->setText(recorder_.Recording() ? "Stop Recording" : "Record…");
 }
 
 void StatusMonitorDialog::Exit() {

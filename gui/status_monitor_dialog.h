@@ -17,7 +17,7 @@
 namespace velmar {
 
 // "Actuator Status": the live state of the actuator, refreshed by the status monitor's 750 ms
-// ticks, with the plot strip and the "Record..." button that writes every good reading to CSV.
+// ticks, with the plot strip and the "Record…" button that writes every good reading to CSV.
 class StatusMonitorDialog : public QDialog {
   Q_OBJECT
 
@@ -37,7 +37,7 @@ class StatusMonitorDialog : public QDialog {
 
   // One tick of the 750 ms timer: the monitor's tick, then the display.
   void Tick();
-  // Stops a recording, or starts one to `path` (the "Record..." button's file box chose it).
+  // Stops a recording, or starts one to `path` (the "Record…" button's file box chose it).
   void ToggleRecording(const QString& path);
 
  protected:

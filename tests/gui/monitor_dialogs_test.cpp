@@ -89,7 +89,7 @@ void MonitorDialogsTest::statusMonitorShowsRecordsAndPlotsReadings() {
   dialog.plot()->SetPaused(true);
   QVERIFY(dialog.grab().save(kScreenshots + "/status_monitor.png"));
   dialog.ToggleRecording({});
-  QCOMPARE(dialog.recordButton()->text(), QString("Record..."));
+  QCOMPARE(dialog.recordButton()->text(), QString("Record…"));
   QFile file(csv);
   QVERIFY(file.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = file.readAll().split('\n');
