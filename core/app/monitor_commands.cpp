@@ -3,12 +3,12 @@
 namespace velmar {
 
 bool ReadStatusMonitorLimits(Session& session) {
-  if (session.link.RequestMaxForce() != 0) {
+  if (session.link.RequestMaxForce() != LinkResult::kSuccess) {
     session.ui.ShowMessage(MessageKind::Warning, "Actuator failed to respond to max force request.",
                            "Program Error");
     return false;
   }
-  if (session.link.RequestSpan() != 0) {
+  if (session.link.RequestSpan() != LinkResult::kSuccess) {
     session.ui.ShowMessage(MessageKind::Warning, "Actuator failed to respond to span request.",
                            "Program Error");
     return false;

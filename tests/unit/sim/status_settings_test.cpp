@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "base/frame_check.h"
 #include "base/little_endian.h"
+#include "base/temp_folder.h"
 #include "sim_test_helpers.h"
+#include "support/file_bytes.h"
 
 namespace velmar::test {
 namespace {
@@ -31,13 +32,13 @@ TEST(StatusSettings, ValuesByNameFromOptionsAndFiles) {
     EXPECT_FALSE(SetStatusValue(bad, status, error)) << bad;
   }
 
-  TempDir folder;
-  const std::string path = (folder.path / "status.txt").string();
-  std::ofstream(path) << "# a comment\r\n\nminus14=700\r\nplus120=613\n";
+  const TempFolder folder;
+  const std::string path = (folder.Path() / "status.txt").string();
+  WriteBytes(path, "# a comment\r\n\nminus14=700\r\nplus120=613\n");
   ASSERT_TRUE(LoadStatusFile(path, status, error)) << error;
   EXPECT_EQ(status.minus14V, 700);
   EXPECT_EQ(status.plus120V, 613);
-  std::ofstream(path) << "minus14=1\nplus120=nonsense\n";
+  WriteBytes(path, "minus14=1\nplus120=nonsense\n");
   EXPECT_FALSE(LoadStatusFile(path, status, error));
   EXPECT_NE(error.find("status.txt:2"), std::string::npos) << error;
   EXPECT_EQ(status.minus14V, 700);  // nothing taken from a bad file
