@@ -34,8 +34,8 @@ void BM_OpenStatusMonitor(benchmark::State& state) {
   QtUi ui;
   QTemporaryDir settingsHome;
   Session session(driver, clock, ui, settingsHome.path().toStdString());
-  if (session.link.OpenPort(1, 19200) != 0 || session.VerifyCommunication() != 0 ||
-      !ReadStatusMonitorLimits(session)) {
+  if (session.link.OpenPort(1, 19200) != LinkResult::kSuccess ||
+      session.VerifyCommunication() != 0 || !ReadStatusMonitorLimits(session)) {
     state.SkipWithError("velmar-sim does not answer");
     return;
   }

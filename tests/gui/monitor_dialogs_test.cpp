@@ -49,7 +49,7 @@ void MonitorDialogsTest::initTestCase() {
   QTRY_VERIFY_WITH_TIMEOUT(sim_.canReadLine(), 5000);
   driver_.SetDeviceOverride(QString::fromLocal8Bit(sim_.readLine()).trimmed().toStdString());
   session_ = std::make_unique<Session>(driver_, clock_, ui_, folder_.path().toStdString());
-  QCOMPARE(session_->link.OpenPort(1, 19200), 0);
+  QCOMPARE(session_->link.OpenPort(1, 19200), LinkResult::kSuccess);
   QVERIFY(session_->VerifyCommunication() == 0 &&
           ReadStatusMonitorLimits(*session_));  // the version, the maximum force and the span
 }
