@@ -5,8 +5,9 @@
 #include <time.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/monitor_commands.h"
 #include "app/session.h"
@@ -45,18 +46,17 @@ void BM_OpenStatusMonitor(benchmark::State& state) {
   double cpuSeconds = 0;
   for (auto _ : state) {
     const double before = ProcessCpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    while (wall.elapsed() < seconds * 1000) {
-      QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    }
+    // The event loop idles between the window's timer ticks, as the desktop tool's does.
+    QEventLoop loop;
+    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
     cpuSeconds = ProcessCpuSeconds() - before;
   }
   state.counters["readings"] = dialog.plot()->PointCount(0);
   state.counters["core_percent"] = cpuSeconds / seconds * 100.0;
 }
 
-BENCHMARK(BM_OpenStatusMonitor)->Arg(30)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_OpenStatusMonitor)->Arg(20)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 }  // namespace velmar
