@@ -22,6 +22,8 @@ class CommandArgs {
   // False when the option is absent; `missingValue` is set when it is present without a value.
   bool TakeOption(const std::string& name, std::string& value);
   bool TakePositional(std::string& value);
+  // True when the option without a value is present.
+  bool TakeFlag(const std::string& name);
   // The first word nobody took, or empty when all were taken.
   std::string Leftover() const;
   bool MissingValue() const { return missingValue_; }
@@ -48,6 +50,7 @@ std::vector<CliCommand> SetupImageCommands();
 std::vector<CliCommand> DbCommands();
 std::vector<CliCommand> SetupTransferCommands();
 std::vector<CliCommand> FaultLogCommands();
+std::vector<CliCommand> MonitorCommands();
 std::vector<CliCommand> AllCommands();
 
 // Prints a setup record as "KEY = value" lines in file order, then OrvikPartNo.

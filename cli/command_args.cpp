@@ -19,6 +19,16 @@ bool CommandArgs::TakeOption(const std::string& name, std::string& value) {
   return false;
 }
 
+bool CommandArgs::TakeFlag(const std::string& name) {
+  for (size_t i = 0; i < words_.size(); ++i) {
+    if (!taken_[i] && words_[i] == name) {
+      taken_[i] = true;
+      return true;
+    }
+  }
+  return false;
+}
+
 bool CommandArgs::TakePositional(std::string& value) {
   for (size_t i = 0; i < words_.size(); ++i) {
     if (!taken_[i] && (words_[i].rfind("--", 0) != 0 || words_[i] == "--")) {

@@ -21,7 +21,8 @@ constexpr const char* kProgramUsage =
     "  --baud B        line speed (default 19200)\n"
     "  --db PATH       configuration database to use instead of config.db\n"
     "  --yes           answer Yes to every question\n"
-    "  --service       enable the service commands\n"
+    "  --service       the service engineer's switch: enables hours reset and memory\n"
+    "                  read/write (without it they answer \"Feature not available.\")\n"
     "  --help          show this help; COMMAND --help shows the command's help\n"
     "\n"
     "Commands:\n";

@@ -7,13 +7,20 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <QKeyEvent>
+#include <QPushButton>
+
 #include "about_dialog.h"
 #include "app_icon.h"
+#include "counts_to_temperature_dialog.h"
+#include "diagnostic_test_dialog.h"
 #include "fault_file_dialog.h"
 #include "fault_log_dialog.h"
 #include "fault_upload_status_dialog.h"
+#include "memory_dialog.h"
 #include "program_information_dialog.h"
 #include "settings_window.h"
+#include "status_monitor_dialog.h"
 
 namespace velmar {
 
@@ -38,6 +45,8 @@ constexpr MenuItem kMenu[] = {
     {"A&ctuator", "&Status Monitor", MainCommand::StatusMonitor},
     {"A&ctuator", "&Identification Check", MainCommand::IdentificationCheck},
     {"A&ctuator", "Unit Serial &Number", MainCommand::UnitSerialNumber},
+    {"A&ctuator", "&Reset Run Hours", MainCommand::ResetRunHours},
+    {"A&ctuator", "&Memory Read/Write", MainCommand::MemoryReadWrite},
     {"F&aults", "Fault &Information", MainCommand::FaultInformation},
     {"F&aults", "Fault File &Report", MainCommand::FaultFileReport},
     {"F&aults", "&Save Fault File", MainCommand::SaveFaultFile},
@@ -114,6 +123,10 @@ void MainDialog::BuildMenu(QMenuBar* menuBar) {
     if (item.command == MainCommand::About) {
       popup->addSeparator();
     }
+    if (item.command == MainCommand::FirmwareVersion) {
+      aboutMenu_ = popup;
+      popup->installEventFilter(this);
+    }
     QAction* action = popup->addAction(item.text);
     const MainCommand command = item.command;
     connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
@@ -148,6 +161,13 @@ QWidget* MainDialog::BuildControls() {
   statusLayout->addWidget(transmit_);
   statusLayout->addWidget(receive_);
   row->addWidget(statusGroup, 1);
+  // Shown only to the service engineer.
+  auto* memoryButton = new QPushButton("Mem Rd/Wr", controls);
+  memoryButton->setVisible(session_.serviceMode);
+  memoryButton->setAutoDefault(false);
+  connect(memoryButton, &QPushButton::clicked, this,
+          [this] { RunCommand(MainCommand::MemoryButton); });
+  row->addWidget(memoryButton);
   layout->addLayout(row);
 
   // The technician sees, and may change, the configuration a download writes.
@@ -171,6 +191,25 @@ QAction* MainDialog::MenuAction(MainCommand command) const {
     }
   }
   return nullptr;
+}
+
+bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == aboutMenu_ && event->type() == QEvent::KeyPress) {
+    const QString text = static_cast<QKeyEvent*>(event)->text();
+    if (text.size() == 1) {
+      // Run once the menu has handled the key as it always does.
+      const char key = text[0].toLatin1();
+      QMetaObject::invokeMethod(
+          this,
+          [this, key] {
+            if (!ended_ && dispatch_.ServiceKey(key)) {
+              ShowState();
+            }
+          },
+          Qt::QueuedConnection);
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void MainDialog::paintEvent(QPaintEvent* event) {
@@ -263,6 +302,26 @@ void MainDialog::ShowFaultFileDialog() {
 
 void MainDialog::RunFaultUploadStatus() {
   FaultUploadStatusDialog dialog(this);
+  dialog.exec();
+}
+
+void MainDialog::ShowStatusMonitor() {
+  StatusMonitorDialog dialog(session_, this);
+  dialog.exec();
+}
+
+void MainDialog::ShowDiagnosticTest() {
+  DiagnosticTestDialog dialog(session_, this);
+  dialog.exec();
+}
+
+void MainDialog::ShowMemoryDialog() {
+  MemoryDialog dialog(session_, this);
+  dialog.exec();
+}
+
+void MainDialog::ShowCountsToTemperature() {
+  CountsToTemperatureDialog dialog(this);
   dialog.exec();
 }
 

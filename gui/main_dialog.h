@@ -36,6 +36,10 @@ class MainDialog : public QDialog, public MainWindowView {
   void ShowFaultLogDialog() override;
   void ShowFaultFileDialog() override;
   void RunFaultUploadStatus() override;
+  void ShowStatusMonitor() override;
+  void ShowDiagnosticTest() override;
+  void ShowMemoryDialog() override;
+  void ShowCountsToTemperature() override;
 
   // The menu entry that issues `command`, nullptr for commands without one.
   QAction* MenuAction(MainCommand command) const;
@@ -46,6 +50,7 @@ class MainDialog : public QDialog, public MainWindowView {
   QComboBox* configList() const { return configList_; }
   QRadioButton* transmitIndicator() const { return transmit_; }
   QRadioButton* receiveIndicator() const { return receive_; }
+  QMenu* aboutMenu() const { return aboutMenu_; }
 
  public slots:
   // Esc and the close box shut the program down.
@@ -53,6 +58,8 @@ class MainDialog : public QDialog, public MainWindowView {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // The service keys typed while the About popup is open.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenu(QMenuBar* menuBar);
@@ -76,6 +83,7 @@ class MainDialog : public QDialog, public MainWindowView {
   QComboBox* configList_ = nullptr;
   QRadioButton* transmit_ = nullptr;
   QRadioButton* receive_ = nullptr;
+  QMenu* aboutMenu_ = nullptr;
   QStringList shownConfigurations_;
   std::vector<std::pair<MainCommand, QAction*>> actions_;
 };

@@ -8,7 +8,9 @@
 
 namespace velmar {
 
-VelmarApp::VelmarApp() : session_(driver_, clock_, ui_) {}
+VelmarApp::VelmarApp(bool serviceMode) : session_(driver_, clock_, ui_) {
+  session_.serviceMode = serviceMode;
+}
 
 int VelmarApp::Run() {
   std::error_code error;

@@ -11,7 +11,8 @@ namespace velmar {
 // main window run modally; when that closes, the program ends.
 class VelmarApp {
  public:
-  VelmarApp();
+  // `serviceMode`: started with --service.
+  explicit VelmarApp(bool serviceMode);
 
   // Runs the main window to its end; the program's exit status.
   int Run();

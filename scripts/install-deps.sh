@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev liblzo2-dev
-  qt6-base-dev libgl-dev)
+  qt6-base-dev qt6-charts-dev libgl-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,5 +1,7 @@
 #include "sim_options.h"
 
+#include "status_settings.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
@@ -146,6 +148,20 @@ const std::map<std::string, Setter>& Setters() {
          options.linkPath = text;
          return !text.empty();
        }},
+      {"--status",
+       [](const std::string& text, SimOptions& options) {
+         std::string error;
+         return SetStatusValue(text, options.state.status, error);
+       }},
+      {"--status-file",
+       [](const std::string& text, SimOptions& options) {
+         options.statusPath = text;
+         return !text.empty();
+       }},
+      {"--status-fault",
+       [](const std::string& text, SimOptions& options) {
+         return ParseStatusFault(text, options.statusFault, options.statusFaultCount);
+       }},
       {"--baud",
        [](const std::string& text, SimOptions& options) {
          uint64_t value = 0;
@@ -220,6 +236,13 @@ std::string SimUsage() {
          "  --link PATH         symbolic link to the device, replaced if it is a link,\n"
          "                      removed at exit\n"
          "  --baud B            line rate that paces the replies (default 19200)\n"
+         "  --status NAME=VALUE a status reply value (repeatable): motor-temp1, motor-temp2,\n"
+         "                      motor-temp3, elec-temp, motor-current, demand, position, flags,\n"
+         "                      plus14, minus14, plus120, fault-bits (raw counts), travel\n"
+         "                      (position counts a second toward the demand; default 196608)\n"
+         "  --status-file FILE  NAME=VALUE lines, read at start and whenever FILE changes\n"
+         "  --status-fault KIND[:N]  damage the status replies (the next N only):\n"
+         "                      short, long, bad-check or wrong-code\n"
          "  --help              this text\n"
          "\n"
          "Identification given on the command line overrides the memory file; the defaults\n"

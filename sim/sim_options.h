@@ -14,6 +14,9 @@ namespace velmar {
 
 // The command line of velmar-sim.
 struct SimOptions {
+  // The simulator moves its position a tenth of the default span a second, so plots show motion.
+  SimOptions() { state.status.travelCountsPerSecond = 196608; }
+
   ActuatorState state;
   LineTiming timing;
   // Identification given on the command line; what is not given comes from the memory file,
@@ -26,6 +29,10 @@ struct SimOptions {
   std::optional<FaultFileWords> faultFile;
   std::string memoryPath;
   std::string linkPath;
+  // Status values read at start and again whenever the file changes.
+  std::string statusPath;
+  StatusFault statusFault = StatusFault::kNone;
+  int statusFaultCount = -1;
 };
 
 enum class ParseOutcome { kRun, kHelp, kError };

@@ -11,6 +11,9 @@ namespace velmar {
 namespace {
 
 constexpr size_t kPageWords = 6;
+// The demand input's counts for 0 % and the span of its range.
+constexpr int64_t kDemandInputZero = 13107;
+constexpr int64_t kDemandInputRange = 65535 - kDemandInputZero;
 
 void Put16(std::vector<uint8_t>& out, uint16_t value) {
   out.push_back(static_cast<uint8_t>(value & 0xFF));
@@ -105,7 +108,7 @@ void SimulatedActuator::Handle(const Request& request, int64_t readyUs) {
       Reply(kSpanReply, data, mode, readyUs);
       return;
     case kStatusRequest:
-      Reply(kStatusReply, StatusData(), mode, readyUs);
+      ReplyStatus(readyUs);
       return;
     case kMaxForceRequest:
       Put16(data, state_.maxForce);
@@ -217,6 +220,55 @@ void SimulatedActuator::Commit(int64_t readyUs) {
     commitHandler_();
   }
   Reply(kAcknowledge, {}, state_.frameMode, readyUs);
+}
+
+void SimulatedActuator::ReplyStatus(int64_t readyUs) {
+  if (statusHandler_) {
+    statusHandler_();
+  }
+  MoveTowardDemand(readyUs / 1000);
+  std::vector<uint8_t> frame = BuildFrame(kStatusReply, StatusData(), FrameMode::kCrc);
+  if (statusFaultCount_ != 0) {
+    switch (statusFault_) {
+      case StatusFault::kNone:
+        break;
+      case StatusFault::kShort:
+        frame.pop_back();
+        break;
+      case StatusFault::kLong:
+        frame.push_back(0x00);
+        break;
+      case StatusFault::kBadCheck:
+        frame.back() ^= 0xFF;
+        break;
+      case StatusFault::kWrongCode:
+        frame = BuildFrame(kMaxForceReply, StatusData(), FrameMode::kCrc);
+        break;
+    }
+    statusFaultCount_ -= statusFaultCount_ > 0 ? 1 : 0;
+  }
+  line_.Send(std::move(frame), readyUs);
+}
+
+void SimulatedActuator::MoveTowardDemand(int64_t nowMs) {
+  StatusValues& s = state_.status;
+  const int64_t elapsedMs = lastMotionMs_ < 0 ? 0 : nowMs - lastMotionMs_;
+  lastMotionMs_ = nowMs;
+  if (s.travelCountsPerSecond == 0) {
+    return;
+  }
+  int64_t target = static_cast<int32_t>(s.positionDemand);
+  if (FirmwareVersion() >= kFirmware300) {
+    const int64_t input = s.positionDemand >> 16;
+    target = input < kDemandInputZero ? 0
+                                      : (input - kDemandInputZero) *
+                                            static_cast<int64_t>(state_.span) / kDemandInputRange;
+  }
+  const int64_t position = static_cast<int32_t>(s.position);
+  const int64_t step = static_cast<int64_t>(s.travelCountsPerSecond) * elapsedMs / 1000;
+  const int64_t moved =
+      position < target ? std::min(position + step, target) : std::max(position - step, target);
+  s.position = static_cast<uint32_t>(static_cast<int32_t>(moved));
 }
 
 std::vector<uint8_t> SimulatedActuator::StatusData() const {

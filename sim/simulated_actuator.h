@@ -22,18 +22,26 @@ inline constexpr const char* kDefaultPartNumber = "5000000-000";
 
 // The live values of the 33-byte status reply, raw counts as the actuator sends them.
 struct StatusValues {
+  // About 25 degrees C on the motor thermistors and the electronics sensor.
   std::array<uint16_t, 3> motorTemperature{930, 930, 930};
-  uint16_t electronicsTemperature = 600;
+  uint16_t electronicsTemperature = 393;
   int16_t motorCurrent = 0;
   uint32_t positionDemand = 0;
   uint32_t position = 0;
   // Status flag bits 2-15; bits 0-1 always come from the mode state.
   uint16_t otherFlags = 0;
-  int16_t plus14V = 700;
-  int16_t minus14V = -700;
-  int16_t plus120V = 600;
+  // 14.0 V, 14.0 V and 120 V.
+  int16_t plus14V = 716;
+  int16_t minus14V = 716;
+  int16_t plus120V = 613;
   uint16_t faultBits = 0;
+  // How fast the position moves toward the demand; 0 holds it where it is set.
+  uint32_t travelCountsPerSecond = 0;
 };
+
+// Damage done to status replies, for the monitor's tests: one byte missing, one byte too many, a
+// wrong check, or a good frame with the maximum-force code.
+enum class StatusFault { kNone, kShort, kLong, kBadCheck, kWrongCode };
 
 // Everything the actuator reports besides its memory. Tests may change it at any time.
 struct ActuatorState {
@@ -109,6 +117,13 @@ class SimulatedActuator {
   }
   // The next understood request is refused with a negative acknowledge and not carried out.
   void NakNextRequest() { nakNext_ = true; }
+  // Damages the next `count` status replies, or every one with a negative count.
+  void InjectStatusFault(StatusFault fault, int count = -1) {
+    statusFault_ = fault;
+    statusFaultCount_ = count;
+  }
+  // Called before every status reply is composed, so its values can be refreshed.
+  void SetStatusHandler(std::function<void()> handler) { statusHandler_ = std::move(handler); }
 
  private:
   void Handle(const Request& request, int64_t readyUs);
@@ -120,6 +135,9 @@ class SimulatedActuator {
   void WriteMemoryWord(const std::vector<uint8_t>& data, int64_t readyUs);
   void Commit(int64_t readyUs);
   std::vector<uint8_t> StatusData() const;
+  void ReplyStatus(int64_t readyUs);
+  // Moves the position toward where the demand points, at the travel speed.
+  void MoveTowardDemand(int64_t nowMs);
 
   ActuatorState state_;
   LineTiming timing_;
@@ -131,6 +149,10 @@ class SimulatedActuator {
   bool uncommittedWrites_ = false;
   bool nakNext_ = false;
   std::function<void()> commitHandler_;
+  std::function<void()> statusHandler_;
+  StatusFault statusFault_ = StatusFault::kNone;
+  int statusFaultCount_ = 0;
+  int64_t lastMotionMs_ = -1;
 };
 
 }  // namespace velmar

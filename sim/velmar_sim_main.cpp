@@ -11,6 +11,7 @@
 #include "pty_server.h"
 #include "sim_options.h"
 #include "simulated_actuator.h"
+#include "status_settings.h"
 
 namespace {
 
@@ -30,6 +31,30 @@ bool FileExists(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0;
 }
+
+// Reloads the status values file when its modification time has changed.
+class StatusFileWatch {
+ public:
+  StatusFileWatch(std::string path, velmar::StatusValues& status)
+      : path_(std::move(path)), status_(status) {}
+  bool Load(std::string& error) {
+    struct stat info {};
+    if (stat(path_.c_str(), &info) != 0) {
+      error = "cannot read " + path_;
+      return false;
+    }
+    if (info.st_mtim.tv_sec == seen_.tv_sec && info.st_mtim.tv_nsec == seen_.tv_nsec) {
+      return true;
+    }
+    seen_ = info.st_mtim;
+    return velmar::LoadStatusFile(path_, status_, error);
+  }
+
+ private:
+  std::string path_;
+  velmar::StatusValues& status_;
+  timespec seen_{};
+};
 
 void SaveMemory(const velmar::SimMemory& memory, const std::string& path) {
   std::string error;
@@ -62,6 +87,18 @@ int main(int argc, char** argv) {
   }
   velmar::ApplyIdentification(options, actuator.Memory());
   velmar::ApplyFaultData(options, actuator.Memory());
+  actuator.InjectStatusFault(options.statusFault, options.statusFaultCount);
+  StatusFileWatch statusFile(options.statusPath, actuator.State().status);
+  if (!options.statusPath.empty()) {
+    if (!statusFile.Load(error)) {
+      return Fail(error);
+    }
+    // A file being edited may be caught half written; the values then stay as they were.
+    actuator.SetStatusHandler([&statusFile] {
+      std::string ignored;
+      statusFile.Load(ignored);
+    });
+  }
   if (!memoryPath.empty()) {
     actuator.SetCommitHandler(
         [&actuator, &memoryPath] { SaveMemory(actuator.Memory(), memoryPath); });

@@ -4,6 +4,7 @@
 
 #include "app/fault_commands.h"
 #include "app/hour_meters.h"
+#include "app/monitor_commands.h"
 #include "app/setup_report_printing.h"
 #include "app/setup_transfer_commands.h"
 #include "faults/fault_file_save.h"
@@ -34,7 +35,7 @@ const CommandDispatch::Row CommandDispatch::kRows[] = {
      {.version = kIfUnread,
       .reset = ResetCommand::IdentificationCheck,
       .resetCheckFrom = kFirmware200},
-     &CommandDispatch::NotAvailableYet},
+     &CommandDispatch::ShowDiagnosticTest},
     {MainCommand::FaultInformation,
      {.version = kForced,
       .minimumFirmware = kFirmware200,
@@ -62,13 +63,14 @@ const CommandDispatch::Row CommandDispatch::kRows[] = {
       .minimumFirmware = kFirmware206,
       .belowMinimum = "Configurable faults not supported by this firmware version."},
      &CommandDispatch::NotAvailableYet},
+    // The reset makes its own checks, shared with velmar-cli.
     {MainCommand::ResetRunHours,
      {.serviceOnly = true, .serviceRefusalCaption = "Reset Run Hours Status"},
-     &CommandDispatch::NotAvailableYet},
+     &CommandDispatch::ResetRunHours},
     {MainCommand::MemoryReadWrite,
      {.serviceOnly = true, .serviceRefusalCaption = "Program Status"},
-     &CommandDispatch::NotAvailableYet},
-    {MainCommand::MemoryButton, {.serviceOnly = true}, &CommandDispatch::NotAvailableYet},
+     &CommandDispatch::ShowMemoryDialog},
+    {MainCommand::MemoryButton, {.serviceOnly = true}, &CommandDispatch::ShowMemoryDialog},
     {MainCommand::UnitSerialNumber, {.version = kForced}, &CommandDispatch::UnitSerialNumber},
     {MainCommand::About, {}, &CommandDispatch::ShowAbout},
 };
@@ -134,18 +136,40 @@ void CommandDispatch::DownloadSetup() {
 }
 
 void CommandDispatch::StatusMonitor() {
-  ActuatorLink& link = session_.link;
-  if (link.RequestMaxForce() != LinkResult::kSuccess) {
-    session_.ui.ShowMessage(MessageKind::Warning,
-                            "Actuator failed to respond to max force request.", "Program Error");
-    return;
+  if (ReadStatusMonitorLimits(session_)) {
+    view_.ShowStatusMonitor();
   }
-  if (link.RequestSpan() != LinkResult::kSuccess) {
-    session_.ui.ShowMessage(MessageKind::Warning, "Actuator failed to respond to span request.",
-                            "Program Error");
-    return;
+}
+
+void CommandDispatch::ShowDiagnosticTest() {
+  view_.ShowDiagnosticTest();
+}
+
+void CommandDispatch::ResetRunHours() {
+  ResetRunHoursCommand(session_);
+}
+
+void CommandDispatch::ShowMemoryDialog() {
+  view_.ShowMemoryDialog();
+}
+
+bool CommandDispatch::ServiceKey(char key) {
+  if (!session_.serviceMode || !window_.indicatorsDeclined) {
+    return false;
   }
-  NotAvailableYet();
+  switch (key) {
+    case '!':
+      Dispatch(MainCommand::ResetRunHours);
+      return true;
+    case '^':
+      view_.ShowCountsToTemperature();
+      return true;
+    case '>':
+      Dispatch(MainCommand::MemoryReadWrite);
+      return true;
+    default:
+      return false;
+  }
 }
 
 void CommandDispatch::LoadSetupFile() {

@@ -56,6 +56,11 @@ class CommandDispatch {
   // the same command.
   static const CommandChecks& ChecksOf(MainCommand command);
 
+  // A character typed while the About popup is open: with `serviceMode` set and the indicators
+  // once declined, "!" resets the run hours, "^" opens the counts-to-temperature conversion and
+  // ">" the memory window. True when the key ran one of them.
+  bool ServiceKey(char key);
+
  private:
   struct Row {
     MainCommand command;
@@ -74,6 +79,9 @@ class CommandDispatch {
   void UploadSetup();
   void DownloadSetup();
   void StatusMonitor();
+  void ShowDiagnosticTest();
+  void ResetRunHours();
+  void ShowMemoryDialog();
   void LoadSetupFile();
   void SaveSetupFile();
   void SaveFaultFile();

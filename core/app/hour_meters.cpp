@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kFirmwareVersionAttempts = 8;
 constexpr int kHoursPerRunHours16Count = 4;
+constexpr const char* kNoRunHoursText = "Run Hours feature not supported by this firmware version.";
 
 // Verifies communication, then refuses firmware before `firstVersion` with `refusal`.
 bool FirmwareSupports(Session& session, int firstVersion, const char* refusal) {
@@ -44,8 +45,7 @@ void ShowFirmwareVersion(Session& session) {
 }
 
 void ShowRunHours(Session& session) {
-  if (!FirmwareSupports(session, kFirmware202,
-                        "Run Hours feature not supported by this firmware version.")) {
+  if (!FirmwareSupports(session, kFirmware202, kNoRunHoursText)) {
     return;
   }
   ActuatorLink& link = session.link;
@@ -79,6 +79,24 @@ void ShowPoweredHours(Session& session) {
     session.ui.ShowMessage(MessageKind::Error, "No response to Powered Hours request.",
                            "Powered Hours Status");
   }
+}
+
+bool ResetRunHoursCommand(Session& session) {
+  constexpr const char* kCaption = "Reset Run Hours Status";
+  if (!FirmwareSupports(session, kFirmware202, kNoRunHoursText)) {
+    return false;
+  }
+  if (session.ui.AskYesNo("This command will reset the Run Time Hours to 0. Are you sure?",
+                          "Download Configuration Parameters") != Answer::Yes) {
+    session.ui.ShowMessage(MessageKind::Information, "Run Hours reset aborted by user.", kCaption);
+    return false;
+  }
+  if (session.link.ResetRunHours() != LinkResult::kSuccess) {
+    session.ui.ShowMessage(MessageKind::Error, "Run Hours reset failed.", kCaption);
+    return false;
+  }
+  session.ui.ShowMessage(MessageKind::Information, "Run Hours reset successfully.", kCaption);
+  return true;
 }
 
 }  // namespace velmar

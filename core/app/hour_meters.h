@@ -10,4 +10,8 @@ void ShowFirmwareVersion(Session& session);
 void ShowRunHours(Session& session);
 void ShowPoweredHours(Session& session);
 
+// The service command that resets the run-time hour meter after the user's Yes. True when the
+// actuator acknowledged the reset.
+bool ResetRunHoursCommand(Session& session);
+
 }  // namespace velmar

@@ -77,6 +77,7 @@ void MainWindowLogic::ToggleComIndicators() {
   const bool enable =
       session_.ui.AskYesNo("Enable Com Status indicators?", "Com Status Enable") == Answer::Yes;
   poll_.comIndicatorsEnabled = enable;
+  indicatorsDeclined = indicatorsDeclined || !enable;
   int32_t options = ParseLeadingInt(session_.settings.options);
   options = enable ? (options | kComIndicatorsBit) : (options & ~kComIndicatorsBit);
   session_.settings.options = std::to_string(options & 0xFFFF);

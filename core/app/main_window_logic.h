@@ -55,6 +55,9 @@ class MainWindowLogic {
   std::string versionText;
   std::string programPartNumber;
   bool initialised = false;
+  // The user has answered No to "Enable Com Status indicators?" since the window was created:
+  // one of the conditions of the service keys.
+  bool indicatorsDeclined = false;
 
  private:
   void ClampPort();

@@ -26,6 +26,13 @@ class MainWindowView {
   virtual void ShowFaultLogDialog() = 0;
   virtual void ShowFaultFileDialog() = 0;
   virtual void RunFaultUploadStatus() = 0;
+  // The monitoring and service windows, run modally over the session: the status monitor (once
+  // its opening has read the span), the identification check, the memory read/write window and
+  // the counts-to-temperature conversion.
+  virtual void ShowStatusMonitor() = 0;
+  virtual void ShowDiagnosticTest() = 0;
+  virtual void ShowMemoryDialog() = 0;
+  virtual void ShowCountsToTemperature() = 0;
 };
 
 }  // namespace velmar

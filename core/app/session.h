@@ -60,8 +60,8 @@ class Session {
   int lastPollVersion = -1;
   // Serial number of the last uploaded actuator; "00000" forbids a download.
   std::string serialNumber = "00000";
-  // No command of this edition sets it: fault configuration stays view-only and the service
-  // commands answer "Feature not available.".
+  // The service engineer's switch (--service): without it fault configuration stays view-only
+  // and the service commands answer "Feature not available.".
   bool serviceMode = false;
 };
 

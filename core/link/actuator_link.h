@@ -81,10 +81,10 @@ class ActuatorLink {
   // major * 256 + minor of the version reply last received.
   int ReplyFirmwareVersion() const;
 
-  // One attempt each. ReadWords asks for the 6 words from `wordAddress` and leaves them in
-  // ReplyWords() on success; it returns the ReceiveWords result. WriteWords sends `count` words
-  // (at most 14) and waits for the acknowledge (500 ms) and the write-done reply (1000 ms);
-  // kSuccess, else the failing receive's result.
+  // One attempt each. ReadWords asks for the 6 words from `wordAddress`, waits `timeoutMs` for
+  // the reply and leaves the words in ReplyWords() on success; it returns the ReceiveWords result.
+  // WriteWords sends `count` words (at most 14) and waits for the acknowledge (500 ms) and the
+  // write-done reply (1000 ms); kSuccess, else the failing receive's result.
   LinkResult ReadWords(uint16_t wordAddress, FrameForm form = FrameForm::kCurrentMode,
                        int timeoutMs = kDefaultReceiveTimeoutMs);
   LinkResult WriteWords(uint16_t wordAddress, const uint16_t* words, int count,

@@ -1,10 +1,9 @@
 #include "setup/setup_report.h"
 
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
-#include "faults/temperature.h"
+#include "faults/firmware_temperatures.h"
 #include "link/firmware_versions.h"
 
 namespace velmar {
@@ -26,19 +25,13 @@ __attribute__((format(printf, 2, 3))) void Append(std::string& text, const char*
   text += line;
 }
 
-int MotorDegC(int16_t counts, int versionWord) {
-  const int degC = ThermistorCountsToDegC(counts, versionWord >= kFirmware200 ? 2 : 1);
+// The report's motor temperatures stop at the top of the bar scale.
+int ReportMotorDegC(int16_t counts, int versionWord) {
+  const int degC = MotorDegC(counts, versionWord);
   if (degC < 0) {
     return 0;
   }
   return degC >= kMaxMotorDegC ? kMaxMotorDegC : degC;
-}
-
-int ElectronicsDegC(int16_t counts, int versionWord) {
-  if (versionWord == kFirmware204 || versionWord > kFirmware205) {
-    return static_cast<int>(std::floor(ElecCountsToDegC(counts) + 0.5));
-  }
-  return ThermistorCountsToDegC(counts, versionWord >= kFirmware200 ? 2 : 1);
 }
 
 }  // namespace
@@ -88,10 +81,10 @@ std::string SetupReportText(const SetupFields& record, const SetupReportReadings
   Append(text, "\n\tFirmware Version :\t\t%d.%02d\n", version >> 8, version & 0xFF);
   for (int motor = 0; motor < 3; ++motor) {
     Append(text, "\tMotor Temp %d :\t\t\t%d Deg C\n", motor + 1,
-           MotorDegC(readings.motorTemperatureCounts[motor], version));
+           ReportMotorDegC(readings.motorTemperatureCounts[motor], version));
   }
   Append(text, "\tElectronics Temp  :\t\t%d Deg C\n",
-         ElectronicsDegC(readings.electronicsTemperatureCounts, version));
+         ElecDegC(readings.electronicsTemperatureCounts, version));
   return text;
 }
 

@@ -130,6 +130,7 @@ void GuiTest::startUpReachesThePollAndTheMenuShowsItsBoxes() {
       // The simulator's blank memory holds no valid setup; the pages show what it holds.
       {UploadSetup, nullptr,
        "Error|Setup Com Error|Setup data checksum is invalid!\nDialog|Actuator Setup"},
+      {StatusMonitor, nullptr, "Dialog|Actuator Status"},
       {UnitSerialNumber, nullptr, "Information|Unit Serial Number|Serial Number: "},
       {FaultInformation, nullptr, "Dialog|Actuator Fault Log Report"},
       {ClearFaultInformation, nullptr,

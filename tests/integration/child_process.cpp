@@ -6,6 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <thread>
+
 namespace velmar::test {
 
 namespace {
@@ -58,7 +61,8 @@ void Drain(int outFd, int errFd, std::string& out, std::string& err) {
 
 }  // namespace
 
-RunResult RunProgram(const std::vector<std::string>& argv, const std::string& workDir) {
+RunResult RunProgram(const std::vector<std::string>& argv, const std::string& workDir,
+                     int interruptAfterMs) {
   RunResult result;
   int outPipe[2];
   int errPipe[2];
@@ -68,7 +72,17 @@ RunResult RunProgram(const std::vector<std::string>& argv, const std::string& wo
   const pid_t pid = Spawn(argv, workDir, outPipe[1], errPipe[1]);
   close(outPipe[1]);
   close(errPipe[1]);
+  std::thread interrupter;
+  if (interruptAfterMs >= 0) {
+    interrupter = std::thread([pid, interruptAfterMs] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(interruptAfterMs));
+      kill(pid, SIGINT);
+    });
+  }
   Drain(outPipe[0], errPipe[0], result.out, result.err);
+  if (interrupter.joinable()) {
+    interrupter.join();
+  }
   int status = 0;
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -14,8 +14,10 @@ struct RunResult {
   std::string err;
 };
 
-// Runs `argv` to its end, in `workDir` when given.
-RunResult RunProgram(const std::vector<std::string>& argv, const std::string& workDir = "");
+// Runs `argv` to its end, in `workDir` when given; with `interruptAfterMs` set, the program gets
+// a SIGINT (Ctrl-C) that long after it started.
+RunResult RunProgram(const std::vector<std::string>& argv, const std::string& workDir = "",
+                     int interruptAfterMs = -1);
 
 // A velmar-sim running on its own pty for the life of the object.
 class SimProcess {

@@ -33,6 +33,10 @@ struct RecordingView : MainWindowView {
   void ShowFaultLogDialog() override { events.push_back("Fault Log"); }
   void ShowFaultFileDialog() override { events.push_back("Fault File"); }
   void RunFaultUploadStatus() override { events.push_back("Upload Status"); }
+  void ShowStatusMonitor() override { events.push_back("Status Monitor"); }
+  void ShowDiagnosticTest() override { events.push_back("Diagnostic Test"); }
+  void ShowMemoryDialog() override { events.push_back("Memory"); }
+  void ShowCountsToTemperature() override { events.push_back("Counts To Temperature"); }
   Session& session;
   Lines events;
 };
@@ -161,6 +165,123 @@ TEST(CommandDispatch, ChecksBeforeEachCommandAndRestartsThePoll) {
     EXPECT_EQ(f.ui.Messages(), Lines{message});
     EXPECT_EQ(f.pollSwitches, (std::vector<bool>{false, true}));
   }
+}
+
+TEST(CommandDispatch, MonitoringWindowsAndServiceCommands) {
+  const ActuatorState v310 = Actuator(0x30A);
+  using enum MainCommand;
+  const std::string question =
+      "Question|Download Configuration Parameters|This command will reset the Run Time Hours to "
+      "0. Are you sure?";
+  const std::string status = "Information|Reset Run Hours Status|";
+  struct Case {
+    MainCommand command;
+    ActuatorState actuator;
+    bool serviceMode;
+    Answer answer;
+    Lines messages;
+    Lines windows;
+    uint32_t runHoursAfter;
+  };
+  const Case cases[] = {
+      {StatusMonitor, v310, false, Answer::No, {}, {"Status Monitor"}, 77},
+      {IdentificationCheck, v310, false, Answer::No, {}, {"Diagnostic Test"}, 77},
+      {IdentificationCheck,
+       Actuator(0x105, ModeState::kRunOn),
+       false,
+       Answer::No,
+       {},
+       {"Diagnostic Test"},
+       77},  // no RESET check before 2.00
+      {ResetRunHours,
+       v310,
+       false,
+       Answer::Yes,
+       {"Error|Reset Run Hours Status|Feature not available."},
+       {},
+       77},
+      {ResetRunHours,
+       v310,
+       true,
+       Answer::No,
+       {question, status + "Run Hours reset aborted by user."},
+       {},
+       77},
+      {ResetRunHours,
+       v310,
+       true,
+       Answer::Yes,
+       {question, status + "Run Hours reset successfully."},
+       {},
+       0},
+      {ResetRunHours,
+       Actuator(0x201),
+       true,
+       Answer::Yes,
+       {kWarning + "Run Hours feature not supported by this firmware version."},
+       {},
+       77},
+      {MemoryReadWrite, v310, true, Answer::No, {}, {"Memory"}, 77},
+      {MemoryButton, v310, false, Answer::No, {}, {}, 77},
+      {MemoryButton, v310, true, Answer::No, {}, {"Memory"}, 77},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << static_cast<int>(c.command) << " service " << c.serviceMode);
+    WindowFixture f(c.actuator);
+    f.actuator.State().runHours = 77;
+    f.Started();
+    const size_t requestsBefore = f.actuator.ReceivedCodes().size();
+    f.session.serviceMode = c.serviceMode;
+    f.ui.answers.push_back(c.answer);
+    f.dispatch.Dispatch(c.command);
+    EXPECT_EQ(f.ui.Messages(), c.messages);
+    EXPECT_EQ(f.view.events, c.windows);
+    EXPECT_EQ(f.actuator.State().runHours, c.runHoursAfter);
+    if (!c.serviceMode && c.command != StatusMonitor && c.command != IdentificationCheck) {
+      EXPECT_EQ(f.actuator.ReceivedCodes().size(), requestsBefore);  // nothing sent
+    }
+  }
+}
+
+TEST(CommandDispatch, ServiceKeysNeedServiceModeAndDeclinedIndicators) {
+  struct Case {
+    bool serviceMode;
+    bool declined;
+    char key;
+    bool handled;
+    Lines windows;
+  };
+  const Case cases[] = {
+      {true, true, '^', true, {"Counts To Temperature"}},
+      {true, true, '>', true, {"Memory"}},
+      {true, true, 'x', false, {}},
+      {true, false, '^', false, {}},
+      {false, true, '>', false, {}},
+  };
+  for (const Case& c : cases) {
+    WindowFixture f;
+    f.Started();
+    f.session.serviceMode = c.serviceMode;
+    if (c.declined) {
+      f.dispatch.Dispatch(MainCommand::ComIndicators);  // answered No
+    }
+    f.ui.events.clear();
+    EXPECT_EQ(f.dispatch.ServiceKey(c.key), c.handled) << c.key;
+    EXPECT_EQ(f.view.events, c.windows) << c.key;
+  }
+  // "!" runs the reset command: its question comes up.
+  WindowFixture f;
+  f.Started();
+  f.session.serviceMode = true;
+  f.dispatch.Dispatch(MainCommand::ComIndicators);
+  f.ui.answers.push_back(Answer::Yes);  // turns the indicators back on: the flag stays
+  f.dispatch.Dispatch(MainCommand::ComIndicators);
+  f.ui.events.clear();
+  EXPECT_TRUE(f.dispatch.ServiceKey('!'));
+  EXPECT_EQ(f.ui.Messages(),
+            (Lines{"Question|Download Configuration Parameters|This command will reset the Run "
+                   "Time Hours to 0. Are you sure?",
+                   "Information|Reset Run Hours Status|Run Hours reset aborted by user."}));
 }
 
 TEST(CommandDispatch, FileBoxesSetupFileRoundTripAndUploadIntoTheSetupPages) {
