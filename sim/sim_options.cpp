@@ -146,6 +146,20 @@ const std::map<std::string, Setter>& Setters() {
          options.linkPath = text;
          return !text.empty();
        }},
+      {"--lose-requests",
+       [](const std::string& text, SimOptions& options) {
+         const size_t colon = text.find(':');
+         uint64_t after = 0;
+         uint64_t count = 0;
+         if (colon == std::string::npos ||
+             !ParseUnsigned(text.substr(0, colon), INT32_MAX, after, false) ||
+             !ParseUnsigned(text.substr(colon + 1), INT32_MAX, count, false)) {
+           return false;
+         }
+         options.loseAfter = static_cast<int>(after);
+         options.loseCount = static_cast<int>(count);
+         return true;
+       }},
       {"--baud",
        [](const std::string& text, SimOptions& options) {
          uint64_t value = 0;
@@ -220,6 +234,8 @@ std::string SimUsage() {
          "  --link PATH         symbolic link to the device, replaced if it is a link,\n"
          "                      removed at exit\n"
          "  --baud B            line rate that paces the replies (default 19200)\n"
+         "  --lose-requests N:C after N understood requests, lose the next C (no reply,\n"
+         "                      not carried out)\n"
          "  --help              this text\n"
          "\n"
          "Identification given on the command line overrides the memory file; the defaults\n"

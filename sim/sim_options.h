@@ -26,6 +26,9 @@ struct SimOptions {
   std::optional<FaultFileWords> faultFile;
   std::string memoryPath;
   std::string linkPath;
+  // Requests to lose: after `loseAfter` understood requests, the next `loseCount`.
+  int loseAfter = 0;
+  int loseCount = 0;
 };
 
 enum class ParseOutcome { kRun, kHelp, kError };

@@ -67,6 +67,12 @@ void SimulatedActuator::Handle(const Request& request, int64_t readyUs) {
     return;
   }
   receivedCodes_.push_back(request.code);
+  if (loseAfter_ > 0) {
+    --loseAfter_;
+  } else if (loseCount_ > 0) {
+    --loseCount_;
+    return;
+  }
   const FrameMode mode = crcOnly ? FrameMode::kCrc : state_.frameMode;
   if (nakNext_) {
     nakNext_ = false;
@@ -76,6 +82,11 @@ void SimulatedActuator::Handle(const Request& request, int64_t readyUs) {
   std::vector<uint8_t> data;
   switch (request.code) {
     case kWriteEnable:
+      // The EEPROM opens for writing only in the RESET state.
+      if (state_.modeState != ModeState::kReset) {
+        Reply(kNegativeAcknowledge, {}, mode, readyUs);
+        return;
+      }
       state_.writesEnabled = true;
       Reply(kAcknowledge, {}, mode, readyUs);
       return;

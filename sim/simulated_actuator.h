@@ -109,6 +109,11 @@ class SimulatedActuator {
   }
   // The next understood request is refused with a negative acknowledge and not carried out.
   void NakNextRequest() { nakNext_ = true; }
+  // After `after` more understood requests, the next `count` are lost: not carried out, no reply.
+  void LoseRequests(int after, int count) {
+    loseAfter_ = after;
+    loseCount_ = count;
+  }
 
  private:
   void Handle(const Request& request, int64_t readyUs);
@@ -130,6 +135,8 @@ class SimulatedActuator {
   int commitCount_ = 0;
   bool uncommittedWrites_ = false;
   bool nakNext_ = false;
+  int loseAfter_ = 0;
+  int loseCount_ = 0;
   std::function<void()> commitHandler_;
 };
 

@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   }
   velmar::ApplyIdentification(options, actuator.Memory());
   velmar::ApplyFaultData(options, actuator.Memory());
+  actuator.LoseRequests(options.loseAfter, options.loseCount);
   if (!memoryPath.empty()) {
     actuator.SetCommitHandler(
         [&actuator, &memoryPath] { SaveMemory(actuator.Memory(), memoryPath); });

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/fault_commands.h"
+#include "app/fault_config_command.h"
 #include "app/hour_meters.h"
 #include "app/setup_report_printing.h"
 #include "app/setup_transfer_commands.h"
@@ -61,7 +62,7 @@ const CommandDispatch::Row CommandDispatch::kRows[] = {
      {.version = kForced,
       .minimumFirmware = kFirmware206,
       .belowMinimum = "Configurable faults not supported by this firmware version."},
-     &CommandDispatch::NotAvailableYet},
+     &CommandDispatch::FaultConfiguration},
     {MainCommand::ResetRunHours,
      {.serviceOnly = true, .serviceRefusalCaption = "Reset Run Hours Status"},
      &CommandDispatch::NotAvailableYet},
@@ -205,6 +206,11 @@ void CommandDispatch::PrintSetupReport() {
 
 void CommandDispatch::ToggleComIndicators() {
   window_.ToggleComIndicators();
+}
+
+void CommandDispatch::FaultConfiguration() {
+  FaultConfigEditor editor = MakeFaultConfigEditor(session_);
+  view_.ShowFaultConfiguration(editor);
 }
 
 void CommandDispatch::ShowProgramInformation() {

@@ -83,6 +83,7 @@ class CommandDispatch {
   void ClearFaultInformation();
   void PrintSetupReport();
   void ToggleComIndicators();
+  void FaultConfiguration();
   void ShowProgramInformation();
   void ShowFirmwareVersion();
   void ShowRunHours();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "faults/fault_config_editor.h"
 #include "setup/setup_page_values.h"
 
 namespace velmar {
@@ -26,6 +27,9 @@ class MainWindowView {
   virtual void ShowFaultLogDialog() = 0;
   virtual void ShowFaultFileDialog() = 0;
   virtual void RunFaultUploadStatus() = 0;
+  // Runs the "Actuator Fault Configuration" dialog over `editor` until Exit, the main window's
+  // controls disabled meanwhile.
+  virtual void ShowFaultConfiguration(FaultConfigEditor& editor) = 0;
 };
 
 }  // namespace velmar

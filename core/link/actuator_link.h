@@ -96,6 +96,11 @@ class ActuatorLink {
   LinkResult DisableWritesAfterDownload();                                     // kNoReply
   LinkResult WriteRecordWords(uint16_t byteAddress, const uint16_t words[3]);  // kRetriesFailed
   LinkResult EraseRecordWords(uint16_t byteAddress);                           // kRetriesFailed
+  // Fault configuration records: three words at a byte address, taken from a 6-word read with
+  // up to 3 tries 50 ms apart (kFailed); and the nine words at +0, +6 and +12 with a 50 ms pause
+  // after each read, stopping at the first failure with its result.
+  LinkResult ReadRecordWords(uint16_t byteAddress, uint16_t words[3]);
+  LinkResult ReadRecordSlot(uint16_t byteAddress, uint16_t words[9]);
   LinkResult ClearFaults();                                                    // kRetriesFailed
   LinkResult ReadIdentification();                                             // kRetriesFailed
   LinkResult RequestSpan();                                                    // kFailed

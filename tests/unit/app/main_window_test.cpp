@@ -33,6 +33,9 @@ struct RecordingView : MainWindowView {
   void ShowFaultLogDialog() override { events.push_back("Fault Log"); }
   void ShowFaultFileDialog() override { events.push_back("Fault File"); }
   void RunFaultUploadStatus() override { events.push_back("Upload Status"); }
+  void ShowFaultConfiguration(FaultConfigEditor& editor) override {
+    events.push_back(editor.viewOnly ? "Fault Config|view-only" : "Fault Config|full access");
+  }
   Session& session;
   Lines events;
 };
@@ -254,6 +257,14 @@ TEST(CommandDispatch, FaultFileReportUploadsAnimatesAndSaves) {
   std::getline(saved, first);
   EXPECT_EQ(first, "Fault File Report\r");
   EXPECT_EQ(f.ui.Messages(), Lines{});
+TEST(CommandDispatch, FaultConfigurationOpensItsDialogViewOnlyOutsideServiceMode) {
+  WindowFixture f(Actuator(2, 6));
+  f.Started();
+  f.dispatch.Dispatch(MainCommand::FaultConfiguration);
+  f.session.serviceMode = true;
+  f.dispatch.Dispatch(MainCommand::FaultConfiguration);
+  EXPECT_EQ(f.ui.Messages(), Lines{});
+  EXPECT_EQ(f.view.events, (Lines{"Fault Config|view-only", "Fault Config|full access"}));
 }
 
 }  // namespace
