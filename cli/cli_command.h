@@ -48,6 +48,7 @@ std::vector<CliCommand> SetupImageCommands();
 std::vector<CliCommand> DbCommands();
 std::vector<CliCommand> SetupTransferCommands();
 std::vector<CliCommand> FaultLogCommands();
+std::vector<CliCommand> FaultConfigCommands();
 std::vector<CliCommand> AllCommands();
 
 // Prints a setup record as "KEY = value" lines in file order, then OrvikPartNo.

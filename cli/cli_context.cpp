@@ -12,6 +12,7 @@ namespace velmar {
 CliContext::CliContext(const CliOptions& cliOptions)
     : options(cliOptions), ui(stdout, stderr, stdin), session(driver, clock, ui) {
   ui.SetAnswerYes(options.yes);
+  session.serviceMode = options.service;
   if (!options.device.empty()) {
     driver.SetDeviceOverride(options.device);
   }

@@ -5,7 +5,7 @@ namespace velmar {
 std::vector<CliCommand> AllCommands() {
   std::vector<CliCommand> all;
   for (auto group : {ActuatorCommands, ConvertCommands, SetupCommands, SetupImageCommands,
-                     DbCommands, SetupTransferCommands, FaultLogCommands}) {
+                     DbCommands, SetupTransferCommands, FaultLogCommands, FaultConfigCommands}) {
     for (CliCommand& command : group()) {
       all.push_back(std::move(command));
     }

@@ -9,6 +9,7 @@
 
 #include "about_dialog.h"
 #include "app_icon.h"
+#include "fault_config_dialog.h"
 #include "fault_file_dialog.h"
 #include "fault_log_dialog.h"
 #include "fault_upload_status_dialog.h"
@@ -264,6 +265,22 @@ void MainDialog::ShowFaultFileDialog() {
 void MainDialog::RunFaultUploadStatus() {
   FaultUploadStatusDialog dialog(this);
   dialog.exec();
+}
+
+void MainDialog::ShowFaultConfiguration(FaultConfigEditor& editor) {
+  // The main window's controls stay disabled while the dialog is open.
+  QList<QWidget*> enabled;
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (control->isEnabled()) {
+      enabled.append(control);
+      control->setEnabled(false);
+    }
+  }
+  FaultConfigDialog dialog(editor, ui_, this);
+  dialog.exec();
+  for (QWidget* control : enabled) {
+    control->setEnabled(true);
+  }
 }
 
 }  // namespace velmar

@@ -36,6 +36,7 @@ class MainDialog : public QDialog, public MainWindowView {
   void ShowFaultLogDialog() override;
   void ShowFaultFileDialog() override;
   void RunFaultUploadStatus() override;
+  void ShowFaultConfiguration(FaultConfigEditor& editor) override;
 
   // The menu entry that issues `command`, nullptr for commands without one.
   QAction* MenuAction(MainCommand command) const;

@@ -82,11 +82,6 @@ void SimulatedActuator::Handle(const Request& request, int64_t readyUs) {
   std::vector<uint8_t> data;
   switch (request.code) {
     case kWriteEnable:
-      // The EEPROM opens for writing only in the RESET state.
-      if (state_.modeState != ModeState::kReset) {
-        Reply(kNegativeAcknowledge, {}, mode, readyUs);
-        return;
-      }
       state_.writesEnabled = true;
       Reply(kAcknowledge, {}, mode, readyUs);
       return;

@@ -1,0 +1,34 @@
+#include "conversion_window.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace velmar {
+
+ConversionWindow::ConversionWindow(const QString& title, const QString& entryLabel,
+                                   const QString& resultLabel, Converter convert, QWidget* parent)
+    : QDialog(parent),
+      entry_(new QLineEdit),
+      result_(new QLineEdit),
+      convert_(new QPushButton("Convert")) {
+  setWindowTitle(title);
+  result_->setReadOnly(true);
+  auto* fields = new QFormLayout;
+  fields->addRow(entryLabel, entry_);
+  fields->addRow(resultLabel, result_);
+  auto* cancel = new QPushButton("Cancel");
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(convert_);
+  buttons->addWidget(cancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(fields);
+  layout->addLayout(buttons);
+  convert_->setDefault(true);
+  connect(convert_, &QPushButton::clicked, this, [this, convert] {
+    result_->setText(QString::fromStdString(convert(entry_->text().toStdString())));
+  });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+}  // namespace velmar
