@@ -21,6 +21,13 @@ const std::string kPlus5V =
     "+5V Fault @0x05B0: F1 high=5.5 low=4.5 persist=1.00; F2 high=5.7 low=4.3 persist=1.00; "
     "options=0x0003\n";
 
+// The confirmation as the console asks it, with the answer given.
+std::string Asked(const std::string& answer) {
+  return "Verify Fault Configuration Write: Fault configuration will be overwritten. Are you "
+         "sure? [y/N] " +
+         answer + "\n";
+}
+
 RunResult Cli(const SimProcess& sim, std::vector<std::string> command) {
   command.insert(command.begin(), {VELMAR_CLI_PATH, "--device", sim.Device()});
   return RunProgram(command);
@@ -62,17 +69,18 @@ TEST(FaultConfigCli, ShowSaveSetAndTheirRefusals) {
         {{"--service", "--yes", "faults", "config", "set", "OVRCUR", "F1_HIGH=1267.5"},
          1,
          "",
-         "Program Status: Write aborted as Fault 1 High Limit entered is above maximum allowed "
-         "value.\n"},
+         Asked("yes") +
+             "Program Status: Write aborted as Fault 1 High Limit entered is above maximum allowed "
+             "value.\n"},
         {{"--service", "faults", "config", "set", "OVRCUR", "F1_HIGH=1100"},
          1,
          "",
-         "Program Status: Fault configuration write aborted.\n"},  // no terminal: No
+         Asked("no") + "Program Status: Fault configuration write aborted.\n"},  // no terminal
         {{"--service", "--yes", "faults", "config", "set", "ovrcur", "f1_high=1267.4",
           "-F2_ENABLE"},
          0,
          "Program Status: Fault configuration data written successfully.\n",
-         ""},
+         Asked("yes")},
         {{"faults", "config", "show", "OVRCUR"},
          0,
          "Overcurrent Fault @0x0500: F1 high=1267 low=- persist=2.00; F2 high=1200 low=- "
@@ -93,7 +101,7 @@ TEST(FaultConfigCli, ShowSaveSetAndTheirRefusals) {
   std::ifstream in(file, std::ios::binary);
   const std::string saved(std::istreambuf_iterator<char>(in), {});
   EXPECT_NE(saved.find("OVRCUR_HI_LIM = 1267\r\nOVRCUR_LO_LIM = 0\r\n"), std::string::npos);
-  EXPECT_EQ(saved.substr(saved.size() - 9), "\r\n;  end\r\n");
+  EXPECT_EQ(saved.substr(saved.size() - 10), "\r\n;  end\r\n");
 
   // The memory file keeps the write; a unit outside RESET and a dead line are refused.
   SimProcess running({"--memory", memory, "--state", "run-on"});
@@ -105,9 +113,9 @@ TEST(FaultConfigCli, ShowSaveSetAndTheirRefusals) {
   SimProcess lossy({"--memory", memory, "--lose-requests", "6:3"});
   result = Cli(lossy, {"--service", "--yes", "faults", "config", "set", "OVRCUR", "+F2_ENABLE"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err,
-            "Program Error: Open Actuator config data error.\nProgram Error: Communication "
-            "error.\n");
+  EXPECT_EQ(result.err, Asked("yes") +
+                            "Program Error: Open Actuator config data error.\nProgram Error: "
+                            "Communication error.\n");
   result = Cli(lossy, {"faults", "config", "show", "OVRCUR"});
   EXPECT_EQ(result.out,
             "Overcurrent Fault @0x0500: F1 high=1267 low=- persist=2.00; F2 high=1200 low=- "
