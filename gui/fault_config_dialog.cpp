@@ -13,6 +13,8 @@ namespace velmar {
 
 namespace {
 
+constexpr int kEditWidth = 80;
+
 struct BoxPlace {
   OptionBox bit;
   const char* text;
@@ -60,6 +62,9 @@ FaultConfigDialog::FaultConfigDialog(FaultConfigEditor& editor, QtUi& ui, QWidge
       grid->addWidget(edits_[field], row++, 1);
     }
     edits_[persist] = new QLineEdit;
+    for (const int field : {high, low, persist}) {
+      edits_[field]->setMinimumWidth(kEditWidth);
+    }
     grid->addWidget(new QLabel("Persist Time  (Secs)"), row, 0);
     grid->addWidget(edits_[persist], row++, 1);
     for (const BoxPlace& place : kBoxPlaces) {

@@ -4,11 +4,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/fault_config_command.h"
 #include "conversion_window.h"
 #include "fault_config_dialog.h"
 #include "faults/conversion_windows.h"
-#include "link/actuator_link.h"
-#include "link/serial_port.h"
 #include "modal_watcher.h"
 #include "ports/posix_serial_driver.h"
 #include "qt_clock.h"
@@ -20,19 +19,18 @@ namespace {
 
 const QString kScreenshots = VELMAR_SCREENSHOT_DIR;
 
-// The link to a velmar-sim, its frame mode learnt.
+// A session on a velmar-sim, communication verified as the main window does it.
 struct Link {
-  explicit Link(const QString& device) {
+  Link(const QString& device, bool serviceMode) {
     driver.SetDeviceOverride(device.toStdString());
-    link.OpenPort(1, 19200);
-    link.SendFirmwareVersionRequestCrc();
-    link.ReceiveFirmwareVersion();
+    session.serviceMode = serviceMode;
+    session.link.OpenPort(1, 19200);
+    session.VerifyCommunication();
   }
   PosixSerialDriver driver;
   QtClock clock;
   QtUi ui;
-  SerialPort port{driver};
-  ActuatorLink link{port, clock};
+  Session session{driver, clock, ui};
 };
 
 }  // namespace
@@ -67,8 +65,8 @@ void FaultConfigDialogTest::cleanupTestCase() {
 }
 
 void FaultConfigDialogTest::viewOnlyReadShowsTheRecordAndRefusesWrites() {
-  Link link(device_);
-  FaultConfigEditor editor(FaultConfigPorts{link.link, link.clock, link.ui}, true);
+  Link link(device_, false);
+  FaultConfigEditor editor = MakeFaultConfigEditor(link.session);
   ModalWatcher watcher;
   FaultConfigDialog dialog(editor, link.ui);
   dialog.show();
@@ -99,13 +97,14 @@ void FaultConfigDialogTest::viewOnlyReadShowsTheRecordAndRefusesWrites() {
 }
 
 void FaultConfigDialogTest::fullAccessEditsAndAsksBeforeWriting() {
-  Link link(device_);
-  FaultConfigEditor editor(FaultConfigPorts{link.link, link.clock, link.ui}, false);
+  Link link(device_, true);
+  FaultConfigEditor editor = MakeFaultConfigEditor(link.session);
   ModalWatcher watcher;
   FaultConfigDialog dialog(editor, link.ui);
   dialog.show();
   dialog.typeList()->setCurrentIndex(kPosDemand);
   emit dialog.typeList()->activated(kPosDemand);
+  QVERIFY2(watcher.events.isEmpty(), qPrintable(watcher.events.join('\n')));
   QCOMPARE(dialog.edit(kF1Low)->text(), QString("3.80"));
   QVERIFY(!dialog.edit(kF1Low)->isReadOnly());
   QVERIFY(dialog.box(kF2LowAlarm)->isEnabled());
