@@ -258,7 +258,7 @@ TEST(CommandDispatch, FaultFileReportUploadsAnimatesAndSaves) {
   EXPECT_EQ(first, "Fault File Report\r");
   EXPECT_EQ(f.ui.Messages(), Lines{});
 TEST(CommandDispatch, FaultConfigurationOpensItsDialogViewOnlyOutsideServiceMode) {
-  WindowFixture f(Actuator(2, 6));
+  WindowFixture f(Actuator(0x206));
   f.Started();
   f.dispatch.Dispatch(MainCommand::FaultConfiguration);
   f.session.serviceMode = true;
