@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,12 +11,16 @@
 #include "faults/fault_config_editor.h"
 #include "faults/fault_config_file_load.h"
 #include "faults/temperature.h"
+#include "support/file_bytes.h"
 #include "unit/faults/fault_config_fixture.h"
 
 namespace velmar {
 namespace {
 
+using test::EntryCount;
 using test::FaultConfigFixture;
+using test::ReadBytes;
+using test::WriteBytes;
 using Lines = std::vector<std::string>;
 
 // The parameter values the factory memory of the simulated actuator saves as.
@@ -54,11 +57,6 @@ Lines ParameterLines() {
   return lines;
 }
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::string WithCrLf(const Lines& lines) {
   std::string text;
   for (const std::string& line : lines) {
@@ -86,7 +84,7 @@ TEST(FaultConfigFile, SaveWritesEveryLineInOrderWithCrLf) {
   FileFixture f;
   ASSERT_TRUE(f.editor.SaveToFile(f.Path()));
   EXPECT_EQ(f.ui.Messages(), Lines{});
-  const std::string text = ReadAll(f.Path());
+  const std::string text = ReadBytes(f.Path());
   const size_t at = text.find("DATETIME = ");
   ASSERT_NE(at, std::string::npos);
   const std::string stamp = text.substr(at, 30);
@@ -137,16 +135,14 @@ TEST(FaultConfigFile, AFailedSaveKeepsThePreviousFileAndLeavesNoOther) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.after);
     FileFixture f;
-    std::ofstream(f.Path(), std::ios::binary) << "old\r\n";
+    WriteBytes(f.Path(), "old\r\n");
     if (c.after >= 0) {
       f.actuator.LoseRequests(c.after, 1000);
     }
     EXPECT_FALSE(f.editor.SaveToFile(f.Path(c.target)));
     EXPECT_EQ(f.ui.Messages(), Lines{c.message});
-    EXPECT_EQ(ReadAll(f.Path()), "old\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder.Path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(ReadBytes(f.Path()), "old\r\n");
+    EXPECT_EQ(EntryCount(f.folder.Path()), 1);
     EXPECT_FALSE(f.ui.progressOpen);
   }
 }
@@ -279,12 +275,12 @@ TEST(FaultConfigFile, WriteFromFileRefusals) {
   }
   FileFixture f;
   ASSERT_TRUE(f.editor.SaveToFile(f.Path()));
-  std::string text = ReadAll(f.Path());
+  std::string text = ReadBytes(f.Path());
   const std::string key = "WDOG_CFG_OPTIONS = 12291\r\n";
-  std::ofstream(f.Path("missing.cfg"), std::ios::binary)
-      << text.substr(0, text.find(key)) + text.substr(text.find(key) + key.size());
-  std::ofstream(f.Path("repeated.cfg"), std::ios::binary) << text + key;
-  std::ofstream(f.Path("bad.cfg"), std::ios::binary) << "OVRCUR_PERSIST1_TM = 120.01\r\n";
+  WriteBytes(f.Path("missing.cfg"),
+             text.substr(0, text.find(key)) + text.substr(text.find(key) + key.size()));
+  WriteBytes(f.Path("repeated.cfg"), text + key);
+  WriteBytes(f.Path("bad.cfg"), "OVRCUR_PERSIST1_TM = 120.01\r\n");
   f.driver.writes.clear();
   EXPECT_FALSE(f.editor.WriteFromFile(f.Path("missing.cfg")));
   EXPECT_FALSE(f.editor.WriteFromFile(f.Path("repeated.cfg")));

@@ -140,22 +140,6 @@ TEST(FaultConfigUnits, EntriesAndFileValuesRoundCheckAndConvertDifferently) {
   }
 }
 
-TEST(FaultConfigUnits, ShownValuesEnterBackToTheSameCount) {
-  const struct {
-    int type;
-    int field;
-    uint16_t word;
-  } cases[] = {{kTrackingError, kF1High, 64880},
-               {kMotorTemp, kF2High, static_cast<uint16_t>(DegCToThermistorCounts(150))},
-               {kOvercurrent, kPersist1, 1250},
-               {kElecTemp, kF1High, 190}};
-  for (const auto& c : cases) {
-    const std::string shown = DialogFieldText(c.type, c.field, c.word);
-    EXPECT_EQ(EntryToWord(c.type, c.field, shown).word, c.word)
-        << kFaultTypes[c.type].keyPrefix << " " << shown;
-  }
-}
-
 TEST(FaultConfigOptions, BoxesBuildTheOptionsWord) {
   const struct {
     ValueGroup group;
