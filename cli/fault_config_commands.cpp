@@ -66,13 +66,13 @@ void PrintRecord(const FaultConfigEditor& editor) {
       field(kF2Low).c_str(), field(kPersist2).c_str(), editor.readBuffer[kCfgOptions]);
 }
 
-// The writing commands refuse before anything is sent outside service mode.
-bool ServiceModeCheck(CliContext& context) {
-  if (context.session.serviceMode) {
-    return true;
+// The writing commands refuse before anything is sent outside service mode, then connect.
+int ConnectForWriting(CliContext& context) {
+  if (!context.session.serviceMode) {
+    context.ui.ShowMessage(MessageKind::Warning, "Feature not available.", kProgramStatusCaption);
+    return kExitFailure;
   }
-  context.ui.ShowMessage(MessageKind::Warning, "Feature not available.", kProgramStatusCaption);
-  return false;
+  return context.ConnectActuator();
 }
 
 int Show(CliContext& context, CommandArgs& args) {
@@ -126,10 +126,7 @@ int WriteFile(CliContext& context, CommandArgs& args) {
   if (int status = context.TakeLastArgument(args, "FILE", path); status != kExitOk) {
     return status;
   }
-  if (!ServiceModeCheck(context)) {
-    return kExitFailure;
-  }
-  if (int status = context.ConnectActuator(); status != kExitOk) {
+  if (int status = ConnectForWriting(context); status != kExitOk) {
     return status;
   }
   FaultConfigEditor editor = MakeFaultConfigEditor(context.session);
@@ -186,10 +183,7 @@ int Set(CliContext& context, CommandArgs& args) {
   if (int status = context.CheckAllTaken(args); status != kExitOk) {
     return status;
   }
-  if (!ServiceModeCheck(context)) {
-    return kExitFailure;
-  }
-  if (int status = context.ConnectActuator(); status != kExitOk) {
+  if (int status = ConnectForWriting(context); status != kExitOk) {
     return status;
   }
   FaultConfigEditor editor = MakeFaultConfigEditor(context.session);

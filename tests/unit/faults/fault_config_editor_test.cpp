@@ -100,7 +100,15 @@ TEST(FaultConfigEditor, ReadShowsEachTypeWithItsLabelsFieldsAndBoxes) {
 }
 
 TEST(FaultConfigEditor, ReadRefusalsAndFailures) {
-  const std::string kReadError = "Error|Program Error|Read fault config data error.";
+  const std::string kRead = "Error|Program Error|Read fault config data error.";
+  const std::string kRange = "Error|Program Error|EEPROM address must be 0000-1FFF.";
+  const std::string kUndefined =
+      "Error|Program Error|Undefined Fault Configuration Record address.";
+  const std::string kNotReset =
+      "Warning|Program Status|Actuator must be in RESET state to read fault configuration.";
+  const std::string kNoStatus =
+      "Warning|Program Status|Actuator failed to respond to status request.";
+  using enum ModeState;
   const struct {
     ModeState mode;
     const char* addressText;
@@ -108,36 +116,16 @@ TEST(FaultConfigEditor, ReadRefusalsAndFailures) {
     Lines messages;
     const char* addressAfter;
   } cases[] = {
-      {ModeState::kRunOn,
-       "0x510",
-       -1,
-       {"Warning|Program Status|Actuator must be in RESET state to read fault configuration."},
-       "0x510"},
-      {ModeState::kReset,
-       "0x510",
-       0,
-       {"Warning|Program Status|Actuator failed to respond to status request."},
-       "0x510"},
-      {ModeState::kReset, "", -1, {}, "0x0500"},  // empty: the first record
-      {ModeState::kReset, "1296", -1, {}, "0x0510"},
-      {ModeState::kReset, "510x", -1, {}, "0x0510"},
-      {ModeState::kReset,
-       "0x2000",
-       -1,
-       {"Error|Program Error|EEPROM address must be 0000-1FFF.", kReadError},
-       "0x2000"},
-      {ModeState::kReset,
-       "0x0000",
-       -1,
-       {"Error|Program Error|Undefined Fault Configuration Record address."},
-       "0x0000"},
-      {ModeState::kReset,
-       "0x5A0",
-       -1,
-       {"Error|Program Error|Undefined Fault Configuration Record address."},
-       "0x05A0"},
-      {ModeState::kReset, "0x510", 1, {kReadError}, "0x0510"},  // first read lost
-      {ModeState::kReset, "0x510", 3, {kReadError}, "0x0510"},  // third read lost
+      {kRunOn, "0x510", -1, {kNotReset}, "0x510"},
+      {kReset, "0x510", 0, {kNoStatus}, "0x510"},
+      {kReset, "", -1, {}, "0x0500"},
+      {kReset, "1296", -1, {}, "0x0510"},
+      {kReset, "510x", -1, {}, "0x0510"},
+      {kReset, "0x2000", -1, {kRange, kRead}, "0x2000"},
+      {kReset, "0x0000", -1, {kUndefined}, "0x0000"},
+      {kReset, "0x5A0", -1, {kUndefined}, "0x05A0"},
+      {kReset, "0x510", 1, {kRead}, "0x0510"},
+      {kReset, "0x510", 3, {kRead}, "0x0510"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.addressText);
