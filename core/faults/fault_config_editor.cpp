@@ -67,7 +67,7 @@ bool FaultConfigEditor::Read() {
     ports_.ui.ShowMessage(MessageKind::Error, "EEPROM address must be 0000-1FFF.",
                           kProgramErrorCaption);
   }
-  if (!inRange || ports_.link.ReadRecordSlot(address, readBuffer.data()) != 0) {
+  if (!inRange || ports_.link.ReadRecordSlot(address, readBuffer.data()) != LinkResult::kSuccess) {
     ports_.ui.ShowMessage(MessageKind::Error, "Read fault config data error.",
                           kProgramErrorCaption);
     addressText = AddressText(address);
@@ -172,20 +172,20 @@ bool FaultConfigEditor::WriteChecked(const FaultConfigRecord& record) {
   ActuatorLink& link = ports_.link;
   bool failed = true;
   uint16_t sum = 0;
-  if (link.EnableWrites() != 0) {
+  if (link.EnableWrites() != LinkResult::kSuccess) {
     ui.ShowMessage(MessageKind::Error, "Open Actuator config data error.", kProgramErrorCaption);
-  } else if (WriteFaultRecord(ports_, address, record) != 0) {
+  } else if (WriteFaultRecord(ports_, address, record) != LinkResult::kSuccess) {
     ui.ShowMessage(MessageKind::Error, "Write fault config data error.", kProgramErrorCaption);
   } else if (!ComputeFaultConfigChecksum(ports_, sum)) {
     // The checksum's own window has said nothing; "Communication error." follows.
-  } else if (WriteFaultChecksumRecord(link, sum) != 0) {
+  } else if (WriteFaultChecksumRecord(link, sum) != LinkResult::kSuccess) {
     ui.ShowMessage(MessageKind::Error, "Fault configuration checksum write error.",
                    kProgramErrorCaption);
   } else {
     failed = false;
   }
   ports_.clock.SleepMs(100);
-  if (link.DisableWrites() != 0) {
+  if (link.DisableWrites() != LinkResult::kSuccess) {
     ui.ShowMessage(MessageKind::Error,
                    "Fault configuration data write close error. Please reset actuator to exit "
                    "setup state.",

@@ -51,7 +51,7 @@ bool FaultConfigEditor::SaveToFile(const std::string& path) {
     ui.ShowMessage(MessageKind::Warning, kOpenErrorText, "File Error");
     return false;
   }
-  if (link.ReadIdentification() != 0) {
+  if (link.ReadIdentification() != LinkResult::kSuccess) {
     ui.ShowMessage(MessageKind::Error, kReadErrorText, kProgramErrorCaption);
     return false;
   }
@@ -61,14 +61,14 @@ bool FaultConfigEditor::SaveToFile(const std::string& path) {
     file.Write(Line(line));
   }
   file.Write(Line("DATETIME = " + FileDateTimeNow()));
-  file.Write(Line(std::string("MODELNO = ") + link.identModelNumber));
-  file.Write(Line(std::string("PARTNO = ") + link.identPartNumber));
-  file.Write(Line(std::string("SERIALNO = ") + link.identSerialNumber));
+  file.Write(Line(std::string("MODELNO = ") + link.IdentModelNumber()));
+  file.Write(Line(std::string("PARTNO = ") + link.IdentPartNumber()));
+  file.Write(Line(std::string("SERIALNO = ") + link.IdentSerialNumber()));
   int position = kHeaderProgress;
   ui.SetProgressPosition(position);
   for (int type = 0; type < kFaultTypeCount; ++type) {
     FaultSlotWords words{};
-    if (link.ReadRecordSlot(kFaultTypes[type].address, words.data()) != 0) {
+    if (link.ReadRecordSlot(kFaultTypes[type].address, words.data()) != LinkResult::kSuccess) {
       ui.EndProgress();
       ports_.clock.SleepMs(50);
       ui.ShowMessage(MessageKind::Error, kReadErrorText, kProgramErrorCaption);

@@ -80,7 +80,7 @@ bool FaultConfigEditor::WriteFromFile(const std::string& path) {
                   "Verify Fault Configuration Write") != Answer::Yes) {
     return false;
   }
-  if (link.ReadIdentification() != 0) {
+  if (link.ReadIdentification() != LinkResult::kSuccess) {
     ui.ShowMessage(MessageKind::Warning, "Communication error reading fault configuration data.",
                    kProgramStatusCaption);
     return false;
@@ -96,17 +96,18 @@ bool FaultConfigEditor::WriteFromFile(const std::string& path) {
     }
     ui.ShowMessage(MessageKind::Error, text, kProgramErrorCaption);
     clock.SleepMs(100);
-    if (link.DisableWrites() != 0) {
+    if (link.DisableWrites() != LinkResult::kSuccess) {
       ui.ShowMessage(MessageKind::Error, "Fault configuration data write close error.",
                      kProgramErrorCaption);
     }
     return false;
   };
-  if (link.EnableWrites() != 0) {
+  if (link.EnableWrites() != LinkResult::kSuccess) {
     return fail("Open Actuator config data error.");
   }
   for (int type = 0; type < kFaultTypeCount; ++type) {
-    if (WriteFaultRecord(ports_, kFaultTypes[type].address, load.records[type]) != 0) {
+    if (WriteFaultRecord(ports_, kFaultTypes[type].address, load.records[type]) !=
+        LinkResult::kSuccess) {
       return fail("Write fault config data error.", 50);
     }
     position += kProgressPerType;
@@ -120,12 +121,12 @@ bool FaultConfigEditor::WriteFromFile(const std::string& path) {
   // The checksum's window has replaced this one.
   ui.BeginProgress(ProgressKind::ProgramStatus, kWritingStatus);
   ui.SetProgressPosition(position);
-  if (WriteFaultChecksumRecord(link, sum) != 0) {
+  if (WriteFaultChecksumRecord(link, sum) != LinkResult::kSuccess) {
     return fail("Fault configuration checksum write error.");
   }
   ui.SetProgressPosition(position + kChecksumProgress);
   clock.SleepMs(100);
-  if (link.DisableWrites() != 0) {
+  if (link.DisableWrites() != LinkResult::kSuccess) {
     ui.EndProgress();
     ui.ShowMessage(MessageKind::Error, "Fault configuration data write close error.",
                    kProgramErrorCaption);

@@ -12,8 +12,8 @@ constexpr int kChecksumProgressPerSlot = 6;
 }  // namespace
 
 bool FaultConfigResetCheck(FaultConfigPorts& ports) {
-  const int flags = ports.link.RequestModeStatus();
-  if (flags == -1) {
+  int flags = 0;
+  if (ports.link.RequestModeStatus(flags) != LinkResult::kSuccess) {
     ports.ui.ShowMessage(MessageKind::Warning, "Actuator failed to respond to status request.",
                          kProgramStatusCaption);
     return false;
@@ -36,7 +36,7 @@ bool ComputeFaultConfigChecksum(FaultConfigPorts& ports, uint16_t& sum) {
   for (int slot = 0; slot < kFaultSlotCount; ++slot) {
     FaultSlotWords words{};
     if (ports.link.ReadRecordSlot(static_cast<uint16_t>(kFirstFaultSlot + slot * kFaultSlotBytes),
-                                  words.data()) != 0) {
+                                  words.data()) != LinkResult::kSuccess) {
       everySlot = false;
       continue;
     }
@@ -53,21 +53,22 @@ bool ComputeFaultConfigChecksum(FaultConfigPorts& ports, uint16_t& sum) {
   return everySlot;
 }
 
-int WriteFaultRecord(FaultConfigPorts& ports, uint16_t address, const FaultConfigRecord& record) {
+LinkResult WriteFaultRecord(FaultConfigPorts& ports, uint16_t address,
+                            const FaultConfigRecord& record) {
   constexpr int kFirstWordOf[] = {0, 3, 4};
   constexpr uint16_t kOffsetOf[] = {0, 6, 8};
   for (int part = 0; part < 3; ++part) {
     ports.clock.SleepMs(kWritePauseMs);
-    const int result = ports.link.WriteRecordWords(static_cast<uint16_t>(address + kOffsetOf[part]),
-                                                   record.words.data() + kFirstWordOf[part]);
-    if (result != 0) {
+    const LinkResult result = ports.link.WriteRecordWords(
+        static_cast<uint16_t>(address + kOffsetOf[part]), record.words.data() + kFirstWordOf[part]);
+    if (result != LinkResult::kSuccess) {
       return result;
     }
   }
-  return 0;
+  return LinkResult::kSuccess;
 }
 
-int WriteFaultChecksumRecord(ActuatorLink& link, uint16_t sum) {
+LinkResult WriteFaultChecksumRecord(ActuatorLink& link, uint16_t sum) {
   const uint16_t words[3] = {sum, static_cast<uint16_t>(sum ^ 0xFFFF),
                              static_cast<uint16_t>(sum + 1)};
   return link.WriteRecordWords(kFaultChecksumAddress, words);

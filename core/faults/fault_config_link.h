@@ -28,10 +28,11 @@ bool FaultConfigResetCheck(FaultConfigPorts& ports);
 bool ComputeFaultConfigChecksum(FaultConfigPorts& ports, uint16_t& sum);
 
 // Writes a record as three WriteRecordWords at +0 (words 0-2), +6 (3-5) and +8 (4-6), each after
-// a 100 ms pause; words 4 and 5 go twice. 0, or the failing write's code.
-int WriteFaultRecord(FaultConfigPorts& ports, uint16_t address, const FaultConfigRecord& record);
+// a 100 ms pause; words 4 and 5 go twice. kSuccess, or the failing write's result.
+LinkResult WriteFaultRecord(FaultConfigPorts& ports, uint16_t address,
+                            const FaultConfigRecord& record);
 
-// Writes [S, S XOR 0xFFFF, S + 1] at 0x210. 0, or WriteRecordWords' code.
-int WriteFaultChecksumRecord(ActuatorLink& link, uint16_t sum);
+// Writes [S, S XOR 0xFFFF, S + 1] at 0x210; WriteRecordWords' result.
+LinkResult WriteFaultChecksumRecord(ActuatorLink& link, uint16_t sum);
 
 }  // namespace velmar

@@ -101,14 +101,14 @@ class ActuatorLink {
   // after each read, stopping at the first failure with its result.
   LinkResult ReadRecordWords(uint16_t byteAddress, uint16_t words[3]);
   LinkResult ReadRecordSlot(uint16_t byteAddress, uint16_t words[9]);
-  LinkResult ClearFaults();                                                    // kRetriesFailed
-  LinkResult ReadIdentification();                                             // kRetriesFailed
-  LinkResult RequestSpan();                                                    // kFailed
-  LinkResult RequestMaxForce();                                                // kFailed
-  LinkResult RequestRunHours16();                                              // kFailed
-  LinkResult RequestRunHours32();                                              // kFailed
-  LinkResult RequestPoweredHours();                                            // kFailed
-  LinkResult ResetRunHours();                                                  // kNoReply
+  LinkResult ClearFaults();          // kRetriesFailed
+  LinkResult ReadIdentification();   // kRetriesFailed
+  LinkResult RequestSpan();          // kFailed
+  LinkResult RequestMaxForce();      // kFailed
+  LinkResult RequestRunHours16();    // kFailed
+  LinkResult RequestRunHours32();    // kFailed
+  LinkResult RequestPoweredHours();  // kFailed
+  LinkResult ResetRunHours();        // kNoReply
   // The word at `address` in `value`; kRequestFailed.
   LinkResult ReadMemoryWord(uint16_t address, uint16_t& value);
   LinkResult WriteMemoryWord(uint16_t address, uint16_t value);  // kRequestFailed

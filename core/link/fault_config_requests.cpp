@@ -27,7 +27,7 @@ LinkResult ActuatorLink::ReadRecordWords(uint16_t byteAddress, uint16_t words[3]
 
 LinkResult ActuatorLink::ReadRecordSlot(uint16_t byteAddress, uint16_t words[9]) {
   for (int part = 0; part < 3; ++part) {
-    const int result =
+    const LinkResult result =
         ReadRecordWords(static_cast<uint16_t>(byteAddress + 2 * kWordsPerRecordRead * part),
                         words + kWordsPerRecordRead * part);
     clock_.SleepMs(kRecordReadPauseMs);
