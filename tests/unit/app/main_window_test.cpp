@@ -257,6 +257,8 @@ TEST(CommandDispatch, FaultFileReportUploadsAnimatesAndSaves) {
   std::getline(saved, first);
   EXPECT_EQ(first, "Fault File Report\r");
   EXPECT_EQ(f.ui.Messages(), Lines{});
+}
+
 TEST(CommandDispatch, FaultConfigurationOpensItsDialogViewOnlyOutsideServiceMode) {
   WindowFixture f(Actuator(0x206));
   f.Started();
