@@ -11,61 +11,11 @@
 #include "app/session.h"
 #include "app/setup_transfer.h"
 #include "base/temp_folder.h"
+#include "bench_support.h"
 #include "child_process.h"
-#include "ports/posix_serial_driver.h"
-#include "ports/steady_clock.h"
 
 namespace velmar {
 namespace {
-
-constexpr int kBaud = 19200;
-constexpr int kBitsPerByte = 10;
-// The stable-count wait of the link polls in 2 ms steps; longer sleeps are the fixed pauses.
-constexpr int kPollStepMs = 2;
-
-// Real time, adding up the fixed pauses.
-class PauseCountingClock : public SteadyClock {
- public:
-  void SleepMs(int ms) override {
-    if (ms > kPollStepMs) {
-      pausesMs += ms;
-    }
-    SteadyClock::SleepMs(ms);
-  }
-  int64_t pausesMs = 0;
-};
-
-// The POSIX driver, counting the bytes that cross the line either way.
-class ByteCountingDriver : public PosixSerialDriver {
- public:
-  int Write(int index, const uint8_t* data, int length) override {
-    const int written = PosixSerialDriver::Write(index, data, length);
-    bytes += written > 0 ? written : 0;
-    return written;
-  }
-  int Read(int index, uint8_t* buffer, int limit) override {
-    const int read = PosixSerialDriver::Read(index, buffer, limit);
-    bytes += read > 0 ? read : 0;
-    return read;
-  }
-  int64_t bytes = 0;
-};
-
-// Answers Yes and shows nothing.
-class SilentUi : public Ui {
- public:
-  void ShowMessage(MessageKind, const std::string&, const std::string&) override {}
-  Answer AskYesNo(const std::string&, const std::string&) override { return Answer::Yes; }
-  Answer AskYesNoCancel(const std::string&, const std::string&) override { return Answer::Yes; }
-  bool AskOpenFile(const FileBoxRequest&, std::string&) override { return false; }
-  bool AskSaveFile(const FileBoxRequest&, std::string&) override { return false; }
-  void BeginProgress(ProgressKind, const std::string&) override {}
-  void SetProgressStatus(const std::string&) override {}
-  void SetProgressRange(int, int) override {}
-  void SetProgressPosition(int) override {}
-  void EndProgress() override {}
-  void PrintText(const std::string&) override {}
-};
 
 struct Bench {
   explicit Bench(const char* firmware) : sim({"--firmware", firmware, "--baud", "19200"}) {
@@ -107,8 +57,7 @@ void Measure(benchmark::State& state, const char* firmware, bool upload) {
     }
     state.SetIterationTime(elapsed.count() / 1000.0);
     measuredMs += elapsed.count();
-    floorMs += static_cast<double>(bench.clock.pausesMs) +
-               static_cast<double>(bench.driver.bytes) * kBitsPerByte * 1000.0 / kBaud;
+    floorMs += FloorMs(bench.clock.pausesMs, bench.driver.bytes);
   }
   state.counters["floor_ms"] = floorMs / static_cast<double>(state.iterations());
   state.counters["ratio"] = measuredMs / floorMs;

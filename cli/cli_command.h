@@ -51,6 +51,7 @@ std::vector<CliCommand> DbCommands();
 std::vector<CliCommand> SetupTransferCommands();
 std::vector<CliCommand> FaultLogCommands();
 std::vector<CliCommand> MonitorCommands();
+std::vector<CliCommand> FaultConfigCommands();
 std::vector<CliCommand> AllCommands();
 
 // Prints a setup record as "KEY = value" lines in file order, then OrvikPartNo.

@@ -12,8 +12,9 @@
 
 #include "about_dialog.h"
 #include "app_icon.h"
-#include "counts_to_temperature_dialog.h"
+#include "conversion_window.h"
 #include "diagnostic_test_dialog.h"
+#include "fault_config_dialog.h"
 #include "fault_file_dialog.h"
 #include "fault_log_dialog.h"
 #include "fault_upload_status_dialog.h"
@@ -321,8 +322,23 @@ void MainDialog::ShowMemoryDialog() {
 }
 
 void MainDialog::ShowCountsToTemperature() {
-  CountsToTemperatureDialog dialog(this);
+  ConversionWindow::Run(true, this);
+}
+
+void MainDialog::ShowFaultConfiguration(FaultConfigEditor& editor) {
+  // The main window's controls stay disabled while the dialog is open.
+  QList<QWidget*> enabled;
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (control->isEnabled()) {
+      enabled.append(control);
+      control->setEnabled(false);
+    }
+  }
+  FaultConfigDialog dialog(editor, ui_, this);
   dialog.exec();
+  for (QWidget* control : enabled) {
+    control->setEnabled(true);
+  }
 }
 
 }  // namespace velmar

@@ -40,6 +40,7 @@ class MainDialog : public QDialog, public MainWindowView {
   void ShowDiagnosticTest() override;
   void ShowMemoryDialog() override;
   void ShowCountsToTemperature() override;
+  void ShowFaultConfiguration(FaultConfigEditor& editor) override;
 
   // The menu entry that issues `command`, nullptr for commands without one.
   QAction* MenuAction(MainCommand command) const;

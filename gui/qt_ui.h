@@ -15,6 +15,7 @@ class QtUi : public Ui {
  public:
   // The window the boxes belong to.
   void SetOwner(QWidget* owner) { owner_ = owner; }
+  QWidget* Owner() const { return owner_; }
 
   // A "File Transfer Progress" window that runs its own operation: while it is hosted, the
   // operation's progress goes to it instead of a window of its own, and ending the progress

@@ -9,13 +9,11 @@
 #include <cstring>
 
 #include "base/little_endian.h"
+#include "fault_config_memory.h"
 
 namespace velmar {
 
 namespace {
-
-// Fault configuration checksum record (byte 0x210): S, S XOR 0xFFFF, S + 1.
-constexpr size_t kFaultChecksumWord = 0x210 / 2;
 
 std::string Reason(const std::string& what, const std::string& path) {
   return what + " " + path + ": " + std::strerror(errno);
@@ -39,9 +37,7 @@ bool WriteAll(int fd, const uint8_t* data, size_t length) {
 }  // namespace
 
 SimMemory::SimMemory() {
-  words_[kFaultChecksumWord] = 0x0000;
-  words_[kFaultChecksumWord + 1] = 0xFFFF;
-  words_[kFaultChecksumWord + 2] = 0x0001;
+  SeedFaultConfiguration(*this);
 }
 
 uint32_t SimMemory::SerialNumber() const {

@@ -21,8 +21,8 @@ inline constexpr size_t kPartNumberChars = 16;
 // the setup image, the fault file, the fault configuration records and the fault log.
 class SimMemory {
  public:
-  // A blank memory: all words 0, with a fault configuration checksum record that matches the
-  // blank records, as an actuator leaves the factory.
+  // A memory as an actuator leaves the factory: all words 0 but the fault configuration records
+  // and their checksum record.
   SimMemory();
 
   uint16_t Word(size_t address) const { return words_.at(address); }

@@ -162,6 +162,20 @@ const std::map<std::string, Setter>& Setters() {
        [](const std::string& text, SimOptions& options) {
          return ParseStatusFault(text, options.statusFault, options.statusFaultCount);
        }},
+      {"--lose-requests",
+       [](const std::string& text, SimOptions& options) {
+         const size_t colon = text.find(':');
+         uint64_t after = 0;
+         uint64_t count = 0;
+         if (colon == std::string::npos ||
+             !ParseUnsigned(text.substr(0, colon), INT32_MAX, after, false) ||
+             !ParseUnsigned(text.substr(colon + 1), INT32_MAX, count, false)) {
+           return false;
+         }
+         options.loseAfter = static_cast<int>(after);
+         options.loseCount = static_cast<int>(count);
+         return true;
+       }},
       {"--baud",
        [](const std::string& text, SimOptions& options) {
          uint64_t value = 0;
@@ -243,6 +257,8 @@ std::string SimUsage() {
          "  --status-file FILE  NAME=VALUE lines, read at start and whenever FILE changes\n"
          "  --status-fault KIND[:N]  damage the status replies (the next N only):\n"
          "                      short, long, bad-check or wrong-code\n"
+         "  --lose-requests N:C after N understood requests, lose the next C (no reply,\n"
+         "                      not carried out)\n"
          "  --help              this text\n"
          "\n"
          "Identification given on the command line overrides the memory file; the defaults\n"

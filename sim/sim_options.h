@@ -33,6 +33,9 @@ struct SimOptions {
   std::string statusPath;
   StatusFault statusFault = StatusFault::kNone;
   int statusFaultCount = -1;
+  // Requests to lose: after `loseAfter` understood requests, the next `loseCount`.
+  int loseAfter = 0;
+  int loseCount = 0;
 };
 
 enum class ParseOutcome { kRun, kHelp, kError };

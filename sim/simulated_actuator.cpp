@@ -70,6 +70,12 @@ void SimulatedActuator::Handle(const Request& request, int64_t readyUs) {
     return;
   }
   receivedCodes_.push_back(request.code);
+  if (loseAfter_ > 0) {
+    --loseAfter_;
+  } else if (loseCount_ > 0) {
+    --loseCount_;
+    return;
+  }
   const FrameMode mode = crcOnly ? FrameMode::kCrc : state_.frameMode;
   if (nakNext_) {
     nakNext_ = false;

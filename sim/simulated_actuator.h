@@ -124,6 +124,11 @@ class SimulatedActuator {
   }
   // Called before every status reply is composed, so its values can be refreshed.
   void SetStatusHandler(std::function<void()> handler) { statusHandler_ = std::move(handler); }
+  // After `after` more understood requests, the next `count` are lost: not carried out, no reply.
+  void LoseRequests(int after, int count) {
+    loseAfter_ = after;
+    loseCount_ = count;
+  }
 
  private:
   void Handle(const Request& request, int64_t readyUs);
@@ -148,6 +153,8 @@ class SimulatedActuator {
   int commitCount_ = 0;
   bool uncommittedWrites_ = false;
   bool nakNext_ = false;
+  int loseAfter_ = 0;
+  int loseCount_ = 0;
   std::function<void()> commitHandler_;
   std::function<void()> statusHandler_;
   StatusFault statusFault_ = StatusFault::kNone;

@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
       statusFile.Load(ignored);
     });
   }
+  actuator.LoseRequests(options.loseAfter, options.loseCount);
   if (!memoryPath.empty()) {
     actuator.SetCommitHandler(
         [&actuator, &memoryPath] { SaveMemory(actuator.Memory(), memoryPath); });

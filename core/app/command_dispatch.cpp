@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/fault_commands.h"
+#include "app/fault_config_command.h"
 #include "app/hour_meters.h"
 #include "app/monitor_commands.h"
 #include "app/setup_report_printing.h"
@@ -62,7 +63,7 @@ const CommandDispatch::Row CommandDispatch::kRows[] = {
      {.version = kForced,
       .minimumFirmware = kFirmware206,
       .belowMinimum = "Configurable faults not supported by this firmware version."},
-     &CommandDispatch::NotAvailableYet},
+     &CommandDispatch::FaultConfiguration},
     // The reset makes its own checks, shared with velmar-cli.
     {MainCommand::ResetRunHours,
      {.serviceOnly = true, .serviceRefusalCaption = "Reset Run Hours Status"},
@@ -104,10 +105,6 @@ void CommandDispatch::Run(MainCommand command) {
   if (PassChecks(session_, row.checks)) {
     (this->*row.handler)();
   }
-}
-
-void CommandDispatch::NotAvailableYet() {
-  session_.ui.ShowMessage(MessageKind::Information, kNotAvailableText, kNotAvailableCaption);
 }
 
 void CommandDispatch::SetupPages(bool afterUpload) {
@@ -229,6 +226,11 @@ void CommandDispatch::PrintSetupReport() {
 
 void CommandDispatch::ToggleComIndicators() {
   window_.ToggleComIndicators();
+}
+
+void CommandDispatch::FaultConfiguration() {
+  FaultConfigEditor editor = MakeFaultConfigEditor(session_);
+  view_.ShowFaultConfiguration(editor);
 }
 
 void CommandDispatch::ShowProgramInformation() {

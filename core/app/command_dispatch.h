@@ -42,9 +42,6 @@ enum class MainCommand {
 // the poll stopped while it runs and restarts it on every way out.
 class CommandDispatch {
  public:
-  static constexpr const char* kNotAvailableText = "This command is not available yet.";
-  static constexpr const char* kNotAvailableCaption = "Program Status";
-
   CommandDispatch(Session& session, CommunicationPoll& poll, MainWindowLogic& window,
                   MainWindowView& view)
       : session_(session), poll_(poll), window_(window), view_(view) {}
@@ -91,6 +88,7 @@ class CommandDispatch {
   void ClearFaultInformation();
   void PrintSetupReport();
   void ToggleComIndicators();
+  void FaultConfiguration();
   void ShowProgramInformation();
   void ShowFirmwareVersion();
   void ShowRunHours();
@@ -98,9 +96,6 @@ class CommandDispatch {
   void ShowAbout();
   void UnitSerialNumber();
   void Nothing() {}
-
-  // Stands in for the work of the windows still to come.
-  void NotAvailableYet();
 
   Session& session_;
   CommunicationPoll& poll_;

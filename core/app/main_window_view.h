@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "faults/fault_config_editor.h"
 #include "setup/setup_page_values.h"
 
 namespace velmar {
@@ -33,6 +34,9 @@ class MainWindowView {
   virtual void ShowDiagnosticTest() = 0;
   virtual void ShowMemoryDialog() = 0;
   virtual void ShowCountsToTemperature() = 0;
+  // Runs the "Actuator Fault Configuration" dialog over `editor` until Exit, the main window's
+  // controls disabled meanwhile.
+  virtual void ShowFaultConfiguration(FaultConfigEditor& editor) = 0;
 };
 
 }  // namespace velmar

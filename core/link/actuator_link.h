@@ -96,14 +96,19 @@ class ActuatorLink {
   LinkResult DisableWritesAfterDownload();                                     // kNoReply
   LinkResult WriteRecordWords(uint16_t byteAddress, const uint16_t words[3]);  // kRetriesFailed
   LinkResult EraseRecordWords(uint16_t byteAddress);                           // kRetriesFailed
-  LinkResult ClearFaults();                                                    // kRetriesFailed
-  LinkResult ReadIdentification();                                             // kRetriesFailed
-  LinkResult RequestSpan();                                                    // kFailed
-  LinkResult RequestMaxForce();                                                // kFailed
-  LinkResult RequestRunHours16();                                              // kFailed
-  LinkResult RequestRunHours32();                                              // kFailed
-  LinkResult RequestPoweredHours();                                            // kFailed
-  LinkResult ResetRunHours();                                                  // kNoReply
+  // Fault configuration records: three words at a byte address, taken from a 6-word read with
+  // up to 3 tries 50 ms apart (kFailed); and the nine words at +0, +6 and +12 with a 50 ms pause
+  // after each read, stopping at the first failure with its result.
+  LinkResult ReadRecordWords(uint16_t byteAddress, uint16_t words[3]);
+  LinkResult ReadRecordSlot(uint16_t byteAddress, uint16_t words[9]);
+  LinkResult ClearFaults();          // kRetriesFailed
+  LinkResult ReadIdentification();   // kRetriesFailed
+  LinkResult RequestSpan();          // kFailed
+  LinkResult RequestMaxForce();      // kFailed
+  LinkResult RequestRunHours16();    // kFailed
+  LinkResult RequestRunHours32();    // kFailed
+  LinkResult RequestPoweredHours();  // kFailed
+  LinkResult ResetRunHours();        // kNoReply
   // The word at `address` in `value`; kRequestFailed.
   LinkResult ReadMemoryWord(uint16_t address, uint16_t& value);
   LinkResult WriteMemoryWord(uint16_t address, uint16_t value);  // kRequestFailed

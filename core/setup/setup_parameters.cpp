@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <limits>
+
+#include "base/file_date_time.h"
 
 namespace velmar {
 
@@ -57,14 +58,7 @@ void SetField(std::span<char> field, std::string_view text) {
 }
 
 void SetDateTimeToNow(SetupFields& fields) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  // Formatted wide first: the compiler cannot see that the values fit the field.
-  char text[64];
-  std::snprintf(text, sizeof text, "%02d/%02d/%04d-%02d:%02d:%02d", local.tm_mon + 1, local.tm_mday,
-                local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
-  SetField(fields.DATETIME, text);
+  SetField(fields.DATETIME, FileDateTimeNow());
 }
 
 namespace {

@@ -6,7 +6,6 @@
 
 #include "app/monitor_commands.h"
 #include "app/session.h"
-#include "counts_to_temperature_dialog.h"
 #include "diagnostic_test_dialog.h"
 #include "memory_dialog.h"
 #include "ports/posix_serial_driver.h"
@@ -121,13 +120,6 @@ void MonitorDialogsTest::memoryAndConversionWindows() {
   QTest::keyClick(memory.address(), Qt::Key_Return);  // Enter reads
   QCOMPARE(memory.data()->text(), QString("0x1234"));
   QVERIFY(memory.grab().save(kScreenshots + "/memory_dialog.png"));
-
-  CountsToTemperatureDialog convert;
-  convert.show();
-  convert.counts()->setText("0x200");
-  convert.convertButton()->click();
-  QCOMPARE(convert.temperature()->text(), QString("75"));
-  QVERIFY(convert.grab().save(kScreenshots + "/counts_to_temperature.png"));
 }
 
 }  // namespace velmar::test

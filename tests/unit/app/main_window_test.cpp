@@ -37,6 +37,9 @@ struct RecordingView : MainWindowView {
   void ShowDiagnosticTest() override { events.push_back("Diagnostic Test"); }
   void ShowMemoryDialog() override { events.push_back("Memory"); }
   void ShowCountsToTemperature() override { events.push_back("Counts To Temperature"); }
+  void ShowFaultConfiguration(FaultConfigEditor& editor) override {
+    events.push_back(editor.viewOnly ? "Fault Config|view-only" : "Fault Config|full access");
+  }
   Session& session;
   Lines events;
 };
@@ -375,6 +378,16 @@ TEST(CommandDispatch, FaultFileReportUploadsAnimatesAndSaves) {
   std::getline(saved, first);
   EXPECT_EQ(first, "Fault File Report\r");
   EXPECT_EQ(f.ui.Messages(), Lines{});
+}
+
+TEST(CommandDispatch, FaultConfigurationOpensItsDialogViewOnlyOutsideServiceMode) {
+  WindowFixture f(Actuator(0x206));
+  f.Started();
+  f.dispatch.Dispatch(MainCommand::FaultConfiguration);
+  f.session.serviceMode = true;
+  f.dispatch.Dispatch(MainCommand::FaultConfiguration);
+  EXPECT_EQ(f.ui.Messages(), Lines{});
+  EXPECT_EQ(f.view.events, (Lines{"Fault Config|view-only", "Fault Config|full access"}));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "faults/conversion_windows.h"
+
 namespace velmar {
 namespace {
 
@@ -48,6 +50,22 @@ TEST(ElecConversions, WorkedExamples) {
   for (int degC = -40; degC <= 150; degC += 10) {
     EXPECT_NEAR(ElecCountsToDegC(static_cast<int16_t>(DegCToElecCounts(degC))), degC, 2.0);
   }
+}
+
+TEST(ConversionWindows, ReadHexadecimalWhereverAnXIsAndDecimalOtherwise) {
+  const struct {
+    const char* counts;
+    const char* degC;
+  } cases[] = {{"0x200", "75"}, {"512", "75"},  {"200x", "75"}, {"0X3FF", "-39"},
+               {"", "385"},     {"abc", "385"}, {"-5", "385"},  {"0xFFFF", "385"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ConvertCountsToTemperatureText(c.counts), c.degC) << c.counts;
+  }
+  EXPECT_EQ(ConvertTemperatureToCountsText("0x4B"), ConvertTemperatureToCountsText("75"));
+  EXPECT_EQ(ConvertTemperatureToCountsText("75"), std::to_string(WindowDegCToThermistorCounts(75)));
+  // Beyond the ends of the curve: the nearest end count.
+  EXPECT_EQ(ConvertTemperatureToCountsText("1000"), "0");
+  EXPECT_EQ(ConvertTemperatureToCountsText("-0x64"), "1023");
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ TEST(FaultInjectionTest, EachFaultChangesTheNextRepliesOnly) {
       {"drop two", [](A& a) { a.DropReplies(2); }, {{}, {}, reply}},
       {"corrupt check", [](A& a) { a.CorruptNextCheck(); }, {corrupted, reply, reply}},
       {"nak", [](A& a) { a.NakNextRequest(); }, {kNakCrc, reply, reply}},
+      {"lose one after one", [](A& a) { a.LoseRequests(1, 1); }, {reply, {}, reply}},
       {"stray byte", [](A& a) { a.PrefixStrayByte(0x55); }, {Join({{0x55}, reply}), reply, reply}},
       // Delayed past the next request: the late reply and the next one arrive together.
       {"delay one", [](A& a) { a.DelayReplies(1, 600); }, {{}, Join({reply, reply}), reply}},

@@ -38,7 +38,7 @@ TEST(SimMemoryTest, SavedImageLoadsBackAndReplacesTheOldFile) {
   ASSERT_TRUE(loaded.Load(path, error)) << error;
   EXPECT_EQ(loaded.Word(0), 0xBEEF);
   EXPECT_EQ(loaded.Word(0xFFF), 0x1234);
-  EXPECT_EQ(loaded.Word(0x109), 0xFFFF);
+  EXPECT_EQ(loaded.Word(0x109), loaded.Word(0x108) ^ 0xFFFF);
   error.clear();
   EXPECT_FALSE(memory.Save((dir.Path() / "none" / "memory.bin").string(), error));
   EXPECT_FALSE(error.empty());

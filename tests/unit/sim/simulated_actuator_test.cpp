@@ -66,7 +66,8 @@ TEST(SimulatedActuatorTest, AnswersEachRequestWithTheExactReply) {
       {"read words count not 6", kSum, 0x200, Sum(0x0C, "04 00 05 00"), kNakSum},
       {"read words past the end", kCrc, 0x30A, Crc(0x0C, "FB 0F 06 00"), kNakCrc},
       {"write words without write enable", kCrc, 0x30A, writeWords, kNakCrc},
-      {"read memory word 0xFFFF", kSum, 0x30A, Crc(0x19, "09 01"), Crc(0x36, "FF FF")},
+      // The factory fault configuration's checksum complement.
+      {"read memory word 0x61C6", kSum, 0x30A, Crc(0x19, "09 01"), Crc(0x36, "C6 61")},
       {"read memory word out of range", kCrc, 0x30A, Crc(0x19, "00 10"), kNakCrc},
       {"write memory word to a sum actuator", kSum, 0x30A, Crc(0x1A, "00 01 34 12"), kAckCrc},
   };
