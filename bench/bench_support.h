@@ -4,6 +4,7 @@
 // floor (the fixed pauses plus every byte on the wire at 10 bits per byte), and a Ui that answers
 // Yes and shows nothing.
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "ports/posix_serial_driver.h"
@@ -62,6 +63,13 @@ class SilentUi : public Ui {
 };
 
 // The floor in milliseconds for the pauses and bytes counted so far.
+// CPU seconds used so far by `clock` (CLOCK_THREAD_CPUTIME_ID or CLOCK_PROCESS_CPUTIME_ID).
+inline double CpuSeconds(clockid_t clock) {
+  timespec now{};
+  clock_gettime(clock, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 inline double FloorMs(int64_t pausesMs, int64_t bytes) {
   return static_cast<double>(pausesMs) + static_cast<double>(bytes) * kBitsPerByte * 1000.0 / kBaud;
 }

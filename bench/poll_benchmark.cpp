@@ -11,6 +11,7 @@
 
 #include "app/communication_poll.h"
 #include "app/session.h"
+#include "bench_support.h"
 #include "child_process.h"
 #include "ports/posix_serial_driver.h"
 #include "ports/steady_clock.h"
@@ -22,12 +23,6 @@ namespace {
 
 // A simulated actuator for the whole run.
 test::SimProcess* sim = nullptr;
-
-double ThreadCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 template <typename ClockType>
 void BM_IdlePollTick(benchmark::State& state) {
@@ -53,9 +48,9 @@ void BM_IdlePollTick(benchmark::State& state) {
     nextTick += std::chrono::milliseconds(CommunicationPoll::kIntervalMs);
     std::this_thread::sleep_until(nextTick);
     state.ResumeTiming();
-    const double before = ThreadCpuSeconds();
+    const double before = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     poll.Tick();
-    cpuSeconds += ThreadCpuSeconds() - before;
+    cpuSeconds += CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - before;
     goodReplies += poll.receive ? 1 : 0;
   }
   const double ticks = static_cast<double>(state.iterations());

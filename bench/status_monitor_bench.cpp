@@ -11,6 +11,7 @@
 
 #include "app/monitor_commands.h"
 #include "app/session.h"
+#include "bench_support.h"
 #include "child_process.h"
 #include "ports/posix_serial_driver.h"
 #include "qt_clock.h"
@@ -21,12 +22,6 @@ namespace velmar {
 namespace {
 
 test::SimProcess* sim = nullptr;
-
-double ProcessCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 void BM_OpenStatusMonitor(benchmark::State& state) {
   PosixSerialDriver driver;
@@ -45,12 +40,12 @@ void BM_OpenStatusMonitor(benchmark::State& state) {
   const int seconds = static_cast<int>(state.range(0));
   double cpuSeconds = 0;
   for (auto _ : state) {
-    const double before = ProcessCpuSeconds();
+    const double before = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     // The event loop idles between the window's timer ticks, as the desktop tool's does.
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     loop.exec();
-    cpuSeconds = ProcessCpuSeconds() - before;
+    cpuSeconds = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - before;
   }
   state.counters["readings"] = dialog.plot()->PointCount(0);
   state.counters["core_percent"] = cpuSeconds / seconds * 100.0;
