@@ -130,7 +130,7 @@ int WriteFile(CliContext& context, CommandArgs& args) {
     return status;
   }
   FaultConfigEditor editor = MakeFaultConfigEditor(context.session);
-  return editor.CanWriteFromFile() && editor.WriteFromFile(path) ? kExitOk : kExitFailure;
+  return editor.CanWrite() && editor.WriteFromFile(path) ? kExitOk : kExitFailure;
 }
 
 // One word of `set`: FIELD=text, +FLAG or -FLAG.

@@ -109,11 +109,7 @@ void FaultConfigEditor::ShowRecord(int type) {
 
 bool FaultConfigEditor::Write() {
   Ui& ui = ports_.ui;
-  if (viewOnly) {
-    ui.ShowMessage(MessageKind::Warning, "Feature not available.", kProgramStatusCaption);
-    return false;
-  }
-  if (!FaultConfigResetCheck(ports_)) {
+  if (!CanWrite()) {
     return false;
   }
   if (ui.AskYesNo("Fault configuration will be overwritten. Are you sure?",

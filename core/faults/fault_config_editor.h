@@ -31,11 +31,11 @@ class FaultConfigEditor {
   void SaveToFileButton();
   // Writes all thirteen records to a fault configuration file. True when the file is complete.
   bool SaveToFile(const std::string& path);
-  // "Write Fault Configuration From File": CanWriteFromFile and the open file box, then
+  // "Write Fault Configuration From File": CanWrite and the open file box, then
   // WriteFromFile.
   void WriteFromFileButton();
-  // The view-only refusal and the RESET check.
-  bool CanWriteFromFile();
+  // The view-only refusal and the RESET check that come before any write.
+  bool CanWrite();
   // Loads the file, asks, writes the thirteen records and the checksum, then Reads. True when
   // the actuator was written.
   bool WriteFromFile(const std::string& path);

@@ -23,7 +23,7 @@ struct FileCloser {
 }  // namespace
 
 void FaultConfigEditor::WriteFromFileButton() {
-  if (!CanWriteFromFile()) {
+  if (!CanWrite()) {
     return;
   }
   const FileBoxRequest request{"CFG", "*.CFG",
@@ -34,7 +34,7 @@ void FaultConfigEditor::WriteFromFileButton() {
   }
 }
 
-bool FaultConfigEditor::CanWriteFromFile() {
+bool FaultConfigEditor::CanWrite() {
   if (viewOnly) {
     ports_.ui.ShowMessage(MessageKind::Warning, "Feature not available.", kProgramStatusCaption);
     return false;

@@ -240,7 +240,7 @@ TEST(FaultConfigFile, WriteFromFileRoundTripsTheSavedCounts) {
 TEST(FaultConfigFile, WriteFromFileRefusals) {
   {
     FileFixture f(true);
-    EXPECT_FALSE(f.editor.CanWriteFromFile());
+    EXPECT_FALSE(f.editor.CanWrite());
     EXPECT_EQ(f.ui.Messages(), Lines{"Warning|Program Status|Feature not available."});
     EXPECT_TRUE(f.driver.writes.empty());
   }
