@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ constexpr const char* kProgramUsage =
     "  --port N        COM port 1..4: $VELMAR_COM<N>, else /dev/ttyS<N-1> (default 1)\n"
     "  --baud B        line speed (default 19200)\n"
     "  --db PATH       configuration database to use instead of config.db\n"
+    "  --trace FILE    append every frame sent and received to FILE, one line each:\n"
+    "                  milliseconds, TX/RX, the bytes in hex, [name] (default $VELMAR_TRACE)\n"
     "  --yes           answer Yes to every question\n"
     "  --service       the service engineer's switch: enables hours reset and memory\n"
     "                  read/write (without it they answer \"Feature not available.\")\n"
@@ -72,8 +75,8 @@ int Run(const std::vector<std::string>& words) {
   size_t index = 0;
   for (; index < words.size() && words[index].rfind("--", 0) == 0; ++index) {
     const std::string& option = words[index];
-    bool takesValue =
-        option == "--device" || option == "--port" || option == "--baud" || option == "--db";
+    bool takesValue = option == "--device" || option == "--port" || option == "--baud" ||
+                      option == "--db" || option == "--trace";
     if (option == "--help") {
       PrintProgramHelp(AllCommands());
       return kExitOk;
@@ -97,6 +100,8 @@ int Run(const std::vector<std::string>& words) {
       options.device = value;
     } else if (option == "--db") {
       options.db = value;
+    } else if (option == "--trace") {
+      options.trace = value;
     } else if (option == "--port" && !ParseNumber(value, 1, 4, options.port)) {
       return UsageError("--port takes 1, 2, 3 or 4");
     } else if (option == "--baud" && !ParseNumber(value, 1, 1000000, options.baud)) {
@@ -129,7 +134,14 @@ int Run(const std::vector<std::string>& words) {
     }
   }
 
+  std::unique_ptr<FrameTrace> trace;
+  std::string traceError;
+  if (!FrameTrace::OpenRequested(options.trace, trace, traceError)) {
+    std::fprintf(stderr, "velmar-cli: %s\n", traceError.c_str());
+    return kExitFailure;
+  }
   CliContext context(options);
+  context.session.link.SetTrace(trace.get());
   context.command = best;
   CommandArgs args(rest);
   int status = best->run(context, args);
