@@ -40,6 +40,8 @@ struct CliCommand {
   std::string synopsis;
   std::string help;
   int (*run)(CliContext& context, CommandArgs& args);
+  // Whether the command answers --json.
+  bool json = false;
 };
 
 // The commands of each group; AllCommands lists every group in the order --help shows them.
@@ -54,7 +56,8 @@ std::vector<CliCommand> MonitorCommands();
 std::vector<CliCommand> FaultConfigCommands();
 std::vector<CliCommand> AllCommands();
 
-// Prints a setup record as "KEY = value" lines in file order, then OrvikPartNo.
-void PrintSetupRecord(const SetupParameters& record);
+// Prints a setup record as "KEY = value" lines in file order, then OrvikPartNo; under --json
+// as {"setup": {"KEY": "value", ..., "OrvikPartNo": "..."}}.
+void PrintSetupRecord(const SetupParameters& record, bool json);
 
 }  // namespace velmar

@@ -20,6 +20,7 @@ struct CliOptions {
   bool service = false;
   std::string db;     // overrides where config.db is found
   std::string trace;  // frame trace file, else $VELMAR_TRACE
+  bool json = false;  // the command's result as one JSON document on stdout
 };
 
 // What a command runs with: the console, the real clock and serial driver, and the session.

@@ -23,6 +23,8 @@ constexpr const char* kProgramUsage =
     "  --db PATH       configuration database to use instead of config.db\n"
     "  --trace FILE    append every frame sent and received to FILE, one line each:\n"
     "                  milliseconds, TX/RX, the bytes in hex, [name] (default $VELMAR_TRACE)\n"
+    "  --json          print a reading command's result as one JSON document (the\n"
+    "                  commands marked [json]; field names in the README)\n"
     "  --yes           answer Yes to every question\n"
     "  --service       the service engineer's switch: enables hours reset and memory\n"
     "                  read/write (without it they answer \"Feature not available.\")\n"
@@ -37,7 +39,8 @@ void PrintProgramHelp(const std::vector<CliCommand>& commands) {
     width = std::max(width, static_cast<int>(command.synopsis.size()));
   }
   for (const CliCommand& command : commands) {
-    std::printf("  %-*s  %s\n", width, command.synopsis.c_str(), command.help.c_str());
+    std::printf("  %-*s  %s%s\n", width, command.synopsis.c_str(), command.help.c_str(),
+                command.json ? " [json]" : "");
   }
 }
 
@@ -89,6 +92,10 @@ int Run(const std::vector<std::string>& words) {
       options.service = true;
       continue;
     }
+    if (option == "--json") {
+      options.json = true;
+      continue;
+    }
     if (!takesValue) {
       return UsageError("unknown option '" + option + "'");
     }
@@ -126,6 +133,10 @@ int Run(const std::vector<std::string>& words) {
     return UsageError("unknown command '" + words[index] + "'");
   }
   std::vector<std::string> rest(words.begin() + static_cast<long>(index + bestLength), words.end());
+  // --json may also follow the command, where scripts tend to put it.
+  const auto jsonWords = std::remove(rest.begin(), rest.end(), std::string("--json"));
+  options.json = options.json || jsonWords != rest.end();
+  rest.erase(jsonWords, rest.end());
   for (const std::string& word : rest) {
     if (word == "--help") {
       std::printf("Usage: velmar-cli [options] %s\n%s\n", best->synopsis.c_str(),
@@ -134,6 +145,9 @@ int Run(const std::vector<std::string>& words) {
     }
   }
 
+  if (options.json && !best->json) {
+    return UsageError("'" + best->name + "' has no --json output");
+  }
   std::unique_ptr<FrameTrace> trace;
   std::string traceError;
   if (!FrameTrace::OpenRequested(options.trace, trace, traceError)) {
