@@ -1,0 +1,134 @@
+// velmar-cli --json and --trace against velmar-sim.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/temp_folder.h"
+#include "child_process.h"
+#include "run_cli.h"
+#include "support/file_bytes.h"
+
+namespace velmar::test {
+namespace {
+
+// Parses `json` with Python's own parser and prints `expression` over it (the document is `d`).
+RunResult Evaluate(const std::string& json, const std::string& expression) {
+  return RunProgram({"/usr/bin/python3", "-c",
+                     "import json, sys\nd = json.loads(sys.argv[1])\n"
+                     "sys.stdout.write(str(" +
+                         expression + "))",
+                     json});
+}
+
+// Every reading command's document holds what its text output shows: the expression renders the
+// document back into the text form, which must begin the text run's stdout.
+TEST(JsonOutput, EachReadingCommandsDocumentParsesAndHoldsTheTextsValues) {
+  SimProcess sim({"--serial", "40123", "--run-hours", "1232", "--powered-hours", "5678",
+                  "--log-record", "3:code=7,run-hours=12"});
+  ASSERT_FALSE(sim.Device().empty());
+  TempFolder folder;
+  const std::string setupFile = (folder.Path() / "unit.cfg").string();
+  ASSERT_EQ(RunCli(sim.Device(), {"setup", "save-default", setupFile}).status, 0);
+  const std::string kv = "''.join('%s = %s\\n' % kv for kv in d['setup'].items())";
+  const std::string db = std::string("--db=") + VELMAR_DEMO_DB;
+  struct Case {
+    std::vector<std::string> command;
+    std::string render;
+  };
+  const Case cases[] = {
+      {{"version"}, "'Firmware Version: Actuator firmware version is ' + d['firmware_version']"},
+      {{"identify"},
+       "'Serial Number: %s\\nModel Number: %s\\nPart Number: %s\\n' % (d['serial_number'], "
+       "d['model_number'], d['part_number'])"},
+      {{"hours", "run"}, "'Run Hours Status: %d Hours\\n' % d['run_hours']"},
+      {{"hours", "powered"}, "'Powered Hours Status: %d Hours\\n' % d['powered_hours']"},
+      {{"status"},
+       "''.join('%s = %s [%d]\\n' % (q['name'], q['value'], q['bar_percent']) for q in "
+       "d['quantities']) + 'Mode = %s\\nFaults = %s\\n' % (d['mode'], d['faults'])"},
+      {{"diagnose"}, "''.join(line + '\\n' for line in d['status_lines'])"},
+      {{"--service", "memory", "read", "4"}, "d['data'] + '\\n'"},
+      {{"faults", "log"},
+       "'\\n'.join(''.join('%s = %s\\n' % kv for kv in r['fields'].items()) for r in "
+       "d['records'])"},
+      {{"setup", "show", setupFile}, kv},
+      {{"--db", VELMAR_DEMO_DB, "db", "list"}, "''.join(c + '\\n' for c in d['configurations'])"},
+      {{"--db", VELMAR_DEMO_DB, "db", "version"},
+       "d['version'] + '\\n' + d['program_part_number'] + '\\n'"},
+      {{"--db", VELMAR_DEMO_DB, "db", "setup", "1045210-001"}, kv},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command.back());
+    const RunResult text = RunCli(sim.Device(), c.command);
+    std::vector<std::string> jsonCommand = c.command;
+    jsonCommand.push_back("--json");
+    const RunResult json = RunCli(sim.Device(), jsonCommand);
+    EXPECT_EQ(json.status, text.status) << json.err;
+    const RunResult rendered = Evaluate(json.out, c.render);
+    ASSERT_EQ(rendered.status, 0) << json.out << rendered.err;
+    EXPECT_FALSE(rendered.out.empty());
+    EXPECT_EQ(text.out.rfind(rendered.out, 0), 0u) << text.out << "\n---\n" << rendered.out;
+  }
+}
+
+TEST(JsonOutput, TextIsEscapedIntoValidJsonAndErrorsKeepStderrAndStatus) {
+  // A quote, a backslash, a control character, UTF-8 "é" and a lone Latin-1 byte.
+  SimProcess sim({"--model", "a\"b\\c\x01\xC3\xA9\xFF"});
+  ASSERT_FALSE(sim.Device().empty());
+  const RunResult odd = RunCli(sim.Device(), {"--json", "identify"});
+  ASSERT_EQ(odd.status, 0) << odd.err;
+  EXPECT_EQ(Evaluate(odd.out, "d['model_number'] == 'a\"b\\\\c\\x01\\xe9\\xff'").out, "True")
+      << odd.out;
+
+  TempFolder folder;
+  const std::string setupFile = (folder.Path() / "x.cfg").string();
+  const struct {
+    std::vector<std::string> argv;
+    int status;
+  } errors[] = {
+      {{VELMAR_CLI_PATH, "--json", "setup", "show", "/nonexistent/x.cfg"}, 1},
+      {{VELMAR_CLI_PATH, "--device", "/dev/velmar-no-such-port", "--json", "version"}, 3},
+      {{VELMAR_CLI_PATH, "--json", "setup", "save-default", setupFile}, 2},
+      {{VELMAR_CLI_PATH, "--json", "status", "--watch"}, 2},
+  };
+  for (const auto& e : errors) {
+    SCOPED_TRACE(e.argv[e.argv.size() - 1]);
+    const RunResult result = RunProgram(e.argv);
+    EXPECT_EQ(result.status, e.status);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err, "");
+  }
+}
+
+// The hex bytes of the trace lines in one direction, in order.
+std::vector<std::string> Frames(const std::string& trace, const std::string& direction) {
+  std::vector<std::string> frames;
+  std::istringstream lines(trace);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t at = line.find(" " + direction + " ");
+    if (at != std::string::npos) {
+      frames.push_back(line.substr(at + 4, line.rfind(" [") - at - 4));
+    }
+  }
+  return frames;
+}
+
+TEST(FrameTraceEndToEnd, WhatOneSideSendsTheOtherReceives) {
+  TempFolder folder;
+  const std::string cliTrace = (folder.Path() / "cli.trace").string();
+  const std::string simTrace = (folder.Path() / "sim.trace").string();
+  {
+    SimProcess sim({"--trace", simTrace});
+    ASSERT_FALSE(sim.Device().empty());
+    ASSERT_EQ(RunCli(sim.Device(), {"--trace", cliTrace, "identify"}).status, 0);
+  }
+  const std::string cli = ReadBytes(cliTrace), device = ReadBytes(simTrace);
+  EXPECT_NE(cli.find(" TX 01 0C 09 04 00 06 00 CE 9D [read-words]\n"), std::string::npos) << cli;
+  EXPECT_FALSE(Frames(cli, "TX").empty());
+  EXPECT_EQ(Frames(cli, "TX"), Frames(device, "RX"));
+  EXPECT_EQ(Frames(cli, "RX"), Frames(device, "TX"));
+}
+
+}  // namespace
+}  // namespace velmar::test
