@@ -51,6 +51,7 @@ std::vector<CliCommand> SetupCommands();
 std::vector<CliCommand> SetupImageCommands();
 std::vector<CliCommand> DbCommands();
 std::vector<CliCommand> SetupTransferCommands();
+std::vector<CliCommand> SetupDiffCommands();
 std::vector<CliCommand> FaultLogCommands();
 std::vector<CliCommand> MonitorCommands();
 std::vector<CliCommand> FaultConfigCommands();

@@ -1,4 +1,5 @@
-// velmar-cli --json and --trace against velmar-sim.
+// What scripts use: --json, --trace, setup diff and ports, against velmar-sim where a unit is
+// needed.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -128,6 +129,38 @@ TEST(FrameTraceEndToEnd, WhatOneSideSendsTheOtherReceives) {
   EXPECT_FALSE(Frames(cli, "TX").empty());
   EXPECT_EQ(Frames(cli, "TX"), Frames(device, "RX"));
   EXPECT_EQ(Frames(cli, "RX"), Frames(device, "TX"));
+}
+
+TEST(SetupDiff, OneLinePerDifferingKeyNumbersAsNumbers) {
+  TempFolder folder;
+  const auto file = [&](const std::string& name, const std::string& lines) {
+    WriteBytes(folder.Path() / name, lines);
+    return (folder.Path() / name).string();
+  };
+  const std::string base = file("base.cfg", "SPAN = 5.9\r\nMAXFORCE = 1000\r\nMODELNO = ABC\r\n");
+  const struct {
+    const char* name;
+    std::string a, b;
+    std::string out;
+    int status;
+  } cases[] = {
+      {"the same file", base, base, "", 0},
+      {"numbers written differently",
+       file("same.cfg", "SPAN = 5.9000\nMAXFORCE = 1000.0\nMODELNO = ABC\nDATETIME = 1/1/2020\n"),
+       base, "", 0},
+      {"two keys differ, in file order", file("other.cfg", "MODELNO = ABD\r\nMAXFORCE = 900\r\n"),
+       base, "MODELNO: ABD -> ABC\nMAXFORCE: 900 -> 1000\n", 1},
+      // A key the file lacks keeps the default record's value.
+      {"a key left out", file("short.cfg", "SPAN = 5.9\r\n"), base,
+       "MODELNO: LMX4100-262K -> ABC\n", 1},
+      {"a side that cannot be read", base, (folder.Path() / "missing.cfg").string(), "", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const RunResult result = RunProgram({VELMAR_CLI_PATH, "setup", "diff", c.a, c.b});
+    EXPECT_EQ(result.out, c.out);
+    EXPECT_EQ(result.status, c.status) << result.err;
+  }
 }
 
 }  // namespace
