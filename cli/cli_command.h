@@ -52,6 +52,7 @@ std::vector<CliCommand> SetupImageCommands();
 std::vector<CliCommand> DbCommands();
 std::vector<CliCommand> SetupTransferCommands();
 std::vector<CliCommand> SetupDiffCommands();
+std::vector<CliCommand> PortsCommands();
 std::vector<CliCommand> FaultLogCommands();
 std::vector<CliCommand> MonitorCommands();
 std::vector<CliCommand> FaultConfigCommands();

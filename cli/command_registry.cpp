@@ -6,7 +6,7 @@ std::vector<CliCommand> AllCommands() {
   std::vector<CliCommand> all;
   for (auto group : {ActuatorCommands, ConvertCommands, SetupCommands, SetupImageCommands,
                      DbCommands, SetupTransferCommands, SetupDiffCommands, FaultLogCommands,
-                     MonitorCommands, FaultConfigCommands}) {
+                     MonitorCommands, FaultConfigCommands, PortsCommands}) {
     for (CliCommand& command : group()) {
       all.push_back(std::move(command));
     }

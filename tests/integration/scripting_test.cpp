@@ -2,6 +2,7 @@
 // needed.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -58,6 +59,11 @@ TEST(JsonOutput, EachReadingCommandsDocumentParsesAndHoldsTheTextsValues) {
       {{"--db", VELMAR_DEMO_DB, "db", "version"},
        "d['version'] + '\\n' + d['program_part_number'] + '\\n'"},
       {{"--db", VELMAR_DEMO_DB, "db", "setup", "1045210-001"}, kv},
+      {{"ports"},
+       "(lambda v: ''.join('%s%s: %s\\n' % (x['path'], ' -> ' + x['target'] if 'target' in x "
+       "else '', v(x)) for x in d['devices']) + ''.join('COM %d = %s: %s\\n' % (p['port'], "
+       "p['path'], v(p)) for p in d['com_ports']))(lambda x: 'can be opened' if x['openable'] "
+       "else 'cannot be opened: ' + x['error'])"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command.back());
@@ -161,6 +167,35 @@ TEST(SetupDiff, OneLinePerDifferingKeyNumbersAsNumbers) {
     EXPECT_EQ(result.out, c.out);
     EXPECT_EQ(result.status, c.status) << result.err;
   }
+}
+
+TEST(Ports, ListsTheDevicesWithTheirTargetsAndWhetherTheyOpen) {
+  SimProcess sim({});
+  ASSERT_FALSE(sim.Device().empty());
+  TempFolder folder;
+  const std::filesystem::path dev = folder.Path();
+  std::filesystem::create_directories(dev / "serial/by-id");
+  std::filesystem::create_symlink(sim.Device(), dev / "ttyUSB0");
+  std::filesystem::create_symlink("../../ttyUSB0", dev / "serial/by-id/usb-Velmar-if00");
+  for (const char* name : {"ttyACM3", "ttyS10", "ttyS9", "ttyX1", "ttyUSB"}) {
+    std::filesystem::create_symlink("/nonexistent", dev / name);
+  }
+  setenv("VELMAR_COM2", sim.Device().c_str(), 1);
+  setenv("VELMAR_COM3", "/nonexistent", 1);
+  const RunResult result = RunProgram({VELMAR_CLI_PATH, "ports", "--dev", dev.string()});
+  unsetenv("VELMAR_COM2");
+  unsetenv("VELMAR_COM3");
+  const std::string d = dev.string() + "/",
+                    missing = ": cannot be opened: No such file or directory\n";
+  EXPECT_EQ(result.status, 0);
+  const std::string devices =
+      d + "ttyACM3" + missing + d + "ttyS9" + missing + d + "ttyS10" + missing + d +
+      "ttyUSB0: can be opened\n" + d + "serial/by-id/usb-Velmar-if00 -> " +
+      std::filesystem::canonical(sim.Device()).string() + ": can be opened\n";
+  EXPECT_EQ(result.out.substr(0, devices.size()), devices);
+  EXPECT_NE(result.out.find("COM 2 = " + sim.Device() + ": can be opened\n"), std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find("COM 3 = /nonexistent" + missing), std::string::npos);
 }
 
 }  // namespace
