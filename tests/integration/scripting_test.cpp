@@ -55,6 +55,11 @@ TEST(JsonOutput, EachReadingCommandsDocumentParsesAndHoldsTheTextsValues) {
        "'\\n'.join(''.join('%s = %s\\n' % kv for kv in r['fields'].items()) for r in "
        "d['records'])"},
       {{"setup", "show", setupFile}, kv},
+      {{"faults", "config", "show"},
+       "''.join('%s @0x%04X: F1 high=%s low=%s persist=%s; F2 high=%s low=%s persist=%s; "
+       "options=0x%04X\\n' % (r['type'], r['address'], *[r[k] or '-' for k in ('f1_high', "
+       "'f1_low', 'persist1', 'f2_high', 'f2_low', 'persist2')], r['options']) for r in "
+       "d['records'])"},
       {{"--db", VELMAR_DEMO_DB, "db", "list"}, "''.join(c + '\\n' for c in d['configurations'])"},
       {{"--db", VELMAR_DEMO_DB, "db", "version"},
        "d['version'] + '\\n' + d['program_part_number'] + '\\n'"},
