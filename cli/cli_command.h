@@ -40,6 +40,8 @@ struct CliCommand {
   std::string synopsis;
   std::string help;
   int (*run)(CliContext& context, CommandArgs& args);
+  // Whether the command answers --json.
+  bool json = false;
 };
 
 // The commands of each group; AllCommands lists every group in the order --help shows them.
@@ -49,12 +51,15 @@ std::vector<CliCommand> SetupCommands();
 std::vector<CliCommand> SetupImageCommands();
 std::vector<CliCommand> DbCommands();
 std::vector<CliCommand> SetupTransferCommands();
+std::vector<CliCommand> SetupDiffCommands();
+std::vector<CliCommand> PortsCommands();
 std::vector<CliCommand> FaultLogCommands();
 std::vector<CliCommand> MonitorCommands();
 std::vector<CliCommand> FaultConfigCommands();
 std::vector<CliCommand> AllCommands();
 
-// Prints a setup record as "KEY = value" lines in file order, then OrvikPartNo.
-void PrintSetupRecord(const SetupParameters& record);
+// Prints a setup record as "KEY = value" lines in file order, then OrvikPartNo; under --json
+// as {"setup": {"KEY": "value", ..., "OrvikPartNo": "..."}}.
+void PrintSetupRecord(const SetupParameters& record, bool json);
 
 }  // namespace velmar

@@ -10,7 +10,10 @@
 namespace velmar {
 
 CliContext::CliContext(const CliOptions& cliOptions)
-    : options(cliOptions), ui(stdout, stderr, stdin), session(driver, clock, ui) {
+    // Under --json stdout carries the document alone; the information lines go to stderr.
+    : options(cliOptions),
+      ui(cliOptions.json ? stderr : stdout, stderr, stdin),
+      session(driver, clock, ui) {
   ui.SetAnswerYes(options.yes);
   session.serviceMode = options.service;
   if (!options.device.empty()) {

@@ -18,7 +18,9 @@ struct CliOptions {
   int baud = 19200;
   bool yes = false;
   bool service = false;
-  std::string db;  // overrides where config.db is found
+  std::string db;     // overrides where config.db is found
+  std::string trace;  // frame trace file, else $VELMAR_TRACE
+  bool json = false;  // the command's result as one JSON document on stdout
 };
 
 // What a command runs with: the console, the real clock and serial driver, and the session.

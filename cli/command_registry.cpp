@@ -4,9 +4,9 @@ namespace velmar {
 
 std::vector<CliCommand> AllCommands() {
   std::vector<CliCommand> all;
-  for (auto group :
-       {ActuatorCommands, ConvertCommands, SetupCommands, SetupImageCommands, DbCommands,
-        SetupTransferCommands, FaultLogCommands, MonitorCommands, FaultConfigCommands}) {
+  for (auto group : {ActuatorCommands, ConvertCommands, SetupCommands, SetupImageCommands,
+                     DbCommands, SetupTransferCommands, SetupDiffCommands, FaultLogCommands,
+                     MonitorCommands, FaultConfigCommands, PortsCommands}) {
     for (CliCommand& command : group()) {
       all.push_back(std::move(command));
     }

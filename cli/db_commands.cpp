@@ -11,6 +11,7 @@
 #include "configdb/config_db_location.h"
 #include "configdb/configuration_list.h"
 #include "configdb/part_catalogue.h"
+#include "json_writer.h"
 #include "setup/setup_parameters.h"
 
 namespace velmar {
@@ -84,6 +85,15 @@ int ListConfigurations(CliContext& context, CommandArgs& args) {
                            kProgramErrorCaption);
     return kExitFailure;
   }
+  if (context.options.json) {
+    JsonWriter writer;
+    writer.BeginObject().Key("configurations").BeginArray();
+    for (const std::string& label : view.list.labels) {
+      writer.String(label);
+    }
+    writer.EndArray().EndObject().Print();
+    return kExitOk;
+  }
   for (const std::string& label : view.list.labels) {
     std::printf("%s\n", label.c_str());
   }
@@ -124,6 +134,15 @@ int ShowVersionFile(CliContext& context, CommandArgs& args) {
                            kProgramErrorCaption);
     return kExitFailure;
   }
+  if (context.options.json) {
+    JsonWriter()
+        .BeginObject()
+        .Field("version", versionText)
+        .Field("program_part_number", programPartNumber)
+        .EndObject()
+        .Print();
+    return kExitOk;
+  }
   std::printf("%s\n%s\n", versionText.c_str(), programPartNumber.c_str());
   return kExitOk;
 }
@@ -144,7 +163,7 @@ int ShowConfigurationSetup(CliContext& context, CommandArgs& args) {
     return kExitFailure;
   }
   view.list.UpdateOrvikPartNo();
-  PrintSetupRecord(view.setup);
+  PrintSetupRecord(view.setup, context.options.json);
   return kExitOk;
 }
 
@@ -154,14 +173,14 @@ std::vector<CliCommand> DbCommands() {
   return {
       {"db list", "db list [--firmware M.m]",
        "Lists the configurations of the database, with --firmware those that version admits.",
-       ListConfigurations},
+       ListConfigurations, true},
       {"db extract", "db extract NAME --out DIR",
        "Extracts one entry of the database into folder DIR.", ExtractEntry},
       {"db version", "db version", "Prints the two lines of the database's version file.",
-       ShowVersionFile},
+       ShowVersionFile, true},
       {"db setup", "db setup CUSTOMERPARTNO",
        "Loads a configuration's approved setup into a default record and prints it.",
-       ShowConfigurationSetup},
+       ShowConfigurationSetup, true},
   };
 }
 

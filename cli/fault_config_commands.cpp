@@ -5,6 +5,7 @@
 #include "app/fault_config_command.h"
 #include "cli_command.h"
 #include "cli_context.h"
+#include "json_writer.h"
 
 namespace velmar {
 
@@ -66,6 +67,21 @@ void PrintRecord(const FaultConfigEditor& editor) {
       field(kF2Low).c_str(), field(kPersist2).c_str(), editor.readBuffer[kCfgOptions]);
 }
 
+// One record of "faults config show --json"; a field the record leaves empty is "".
+void AddRecord(JsonWriter& json, const FaultConfigEditor& editor) {
+  json.BeginObject()
+      .Field("type", kFaultTypes[FaultTypeAt(editor.address)].listText)
+      .Field("address", static_cast<int64_t>(editor.address))
+      .Field("f1_high", editor.edits[kF1High])
+      .Field("f1_low", editor.edits[kF1Low])
+      .Field("persist1", editor.edits[kPersist1])
+      .Field("f2_high", editor.edits[kF2High])
+      .Field("f2_low", editor.edits[kF2Low])
+      .Field("persist2", editor.edits[kPersist2])
+      .Field("options", static_cast<int64_t>(editor.readBuffer[kCfgOptions]))
+      .EndObject();
+}
+
 // The writing commands refuse before anything is sent outside service mode, then connect.
 int ConnectForWriting(CliContext& context) {
   if (!context.session.serviceMode) {
@@ -92,18 +108,25 @@ int Show(CliContext& context, CommandArgs& args) {
     return status;
   }
   FaultConfigEditor editor = MakeFaultConfigEditor(context.session);
-  if (one) {
-    if (!ReadType(editor, text, type)) {
+  JsonWriter json;
+  json.BeginObject().Key("records").BeginArray();
+  const auto show = [&] {
+    if (context.options.json) {
+      AddRecord(json, editor);
+    } else {
+      PrintRecord(editor);
+    }
+  };
+  const int count = one ? 1 : kFaultTypeCount;
+  for (int index = 0; index < count; ++index) {
+    const bool read = one ? ReadType(editor, text, type) : editor.CloseTypeList(index);
+    if (!read) {
       return kExitFailure;
     }
-    PrintRecord(editor);
-    return kExitOk;
+    show();
   }
-  for (int index = 0; index < kFaultTypeCount; ++index) {
-    if (!editor.CloseTypeList(index)) {
-      return kExitFailure;
-    }
-    PrintRecord(editor);
+  if (context.options.json) {
+    json.EndArray().EndObject().Print();
   }
   return kExitOk;
 }
@@ -215,7 +238,7 @@ std::vector<CliCommand> FaultConfigCommands() {
   return {
       {"faults config show", "faults config show [TYPE]",
        "Reads the fault configuration records (TYPE: a key prefix such as OVRCUR, or an address).",
-       Show},
+       Show, true},
       {"faults config save", "faults config save FILE",
        "Saves all thirteen fault configuration records to FILE.", Save},
       {"faults config write", "faults config write FILE",

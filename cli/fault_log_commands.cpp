@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/command_dispatch.h"
 #include "app/fault_commands.h"
@@ -7,6 +8,7 @@
 #include "cli_context.h"
 #include "faults/fault_file_save.h"
 #include "faults/fault_log_browser.h"
+#include "json_writer.h"
 #include "link/firmware_versions.h"
 
 namespace velmar {
@@ -49,6 +51,14 @@ void PrintRecord(const FaultLogTexts& texts, bool first) {
   }
 }
 
+void AddRecord(JsonWriter& json, int record, const FaultLogTexts& texts) {
+  json.BeginObject().Field("record", static_cast<int64_t>(record)).Key("fields").BeginObject();
+  for (int field = 0; field < kFaultLogFields; ++field) {
+    json.Field(kFaultLogLabels[field], texts[field]);
+  }
+  json.EndObject().EndObject();
+}
+
 int ShowLog(CliContext& context, CommandArgs& args) {
   std::string recordText;
   std::string outPath;
@@ -73,6 +83,8 @@ int ShowLog(CliContext& context, CommandArgs& args) {
   const int first = oneRecord ? record - 1 : 0;
   const int last = oneRecord ? record - 1 : FaultLogRecord::kSlots - 1;
   bool shown = false;
+  JsonWriter json;
+  json.BeginObject().Key("records").BeginArray();
   for (int slot = first; slot <= last; ++slot) {
     browser.address = static_cast<uint16_t>(FaultLogRecord::kFirstSlotAddress +
                                             slot * FaultLogRecord::kSlotBytes);
@@ -82,10 +94,15 @@ int ShowLog(CliContext& context, CommandArgs& args) {
                              "Program Error");
       return kExitFailure;
     }
-    if (result == 0) {
+    if (result == 0 && context.options.json) {
+      AddRecord(json, slot + 1, browser.texts);
+    } else if (result == 0) {
       PrintRecord(browser.texts, !shown);
-      shown = true;
     }
+    shown = shown || result == 0;
+  }
+  if (context.options.json) {
+    json.EndArray().EndObject().Print();
   }
   if (!shown) {
     session.ui.ShowMessage(MessageKind::Information, "No Fault Log Record Found",
@@ -116,16 +133,27 @@ int ShowFaultFile(CliContext& context, CommandArgs& args) {
     return status;
   }
   Session& session = context.session;
-  switch (UploadSessionFaults(session)) {
-    case UploadOutcome::Uploaded:
-      break;
-    case UploadOutcome::NoFaultFile:
-      return kExitOk;
-    default:
-      return kExitFailure;
+  const UploadOutcome outcome = UploadSessionFaults(session);
+  if (outcome != UploadOutcome::Uploaded && outcome != UploadOutcome::NoFaultFile) {
+    return kExitFailure;
   }
-  for (const std::string& line : FaultFileReportLines(session.faultFile)) {
-    std::printf("%s\n", line.c_str());
+  const std::vector<std::string> lines = outcome == UploadOutcome::Uploaded
+                                             ? FaultFileReportLines(session.faultFile)
+                                             : std::vector<std::string>{};
+  if (context.options.json) {
+    JsonWriter json;
+    json.BeginObject().Key("report_lines").BeginArray();
+    for (const std::string& line : lines) {
+      json.String(line);
+    }
+    json.EndArray().EndObject().Print();
+  } else {
+    for (const std::string& line : lines) {
+      std::printf("%s\n", line.c_str());
+    }
+  }
+  if (outcome == UploadOutcome::NoFaultFile) {
+    return kExitOk;
   }
   return save && !SaveFaultFileReport(session.faultFile, outPath, session.ui, session.clock)
              ? kExitFailure
@@ -165,13 +193,13 @@ std::vector<CliCommand> FaultLogCommands() {
       {"faults log", "faults log [--record N] [--out FILE]",
        "Shows every record of the fault log (firmware 3.00 and later), or record N (1..16);\n"
        "--out writes record N as a fault log record report.",
-       ShowLog},
+       ShowLog, true},
       {"faults log erase", "faults log erase", "Erases all fault log records (--yes answers).",
        EraseLog},
       {"faults file", "faults file [--out FILE]",
        "Uploads the fault file (firmware 2.00 up to 3.00) and shows it as the fault file report;\n"
        "--out writes that report.",
-       ShowFaultFile},
+       ShowFaultFile, true},
       {"faults file report", "faults file report",
        "Uploads the fault file and prints the fault file report.", PrintFaultFile},
       {"faults clear", "faults clear",

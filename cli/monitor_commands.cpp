@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "app/command_dispatch.h"
 #include "app/diagnostic_test.h"
@@ -13,6 +14,7 @@
 #include "base/replacing_file.h"
 #include "cli_command.h"
 #include "cli_context.h"
+#include "json_writer.h"
 #include "monitor/memory_access.h"
 #include "monitor/status_monitor.h"
 #include "monitor/status_recorder.h"
@@ -56,7 +58,25 @@ bool ParseCount(const std::string& text, long& value) {
   return !text.empty() && *end == '\0' && value >= 0;
 }
 
-void PrintReading(const StatusDisplay& display) {
+void PrintReading(const StatusDisplay& display, bool json) {
+  if (json) {
+    JsonWriter writer;
+    writer.BeginObject().Key("quantities").BeginArray();
+    for (int index = 0; index < kStatusQuantities; ++index) {
+      const StatusField& field = display.fields[index];
+      writer.BeginObject()
+          .Field("name", QuantityName(static_cast<StatusQuantity>(index)))
+          .Field("value", field.text)
+          .Field("bar_percent", static_cast<int64_t>(field.BarPosition()))
+          .EndObject();
+    }
+    writer.EndArray()
+        .Field("mode", display.ModeName())
+        .Field("faults", display.FaultList())
+        .EndObject()
+        .Print();
+    return;
+  }
   for (int index = 0; index < kStatusQuantities; ++index) {
     const StatusField& field = display.fields[index];
     std::printf("%s = %s [%d]\n", QuantityName(static_cast<StatusQuantity>(index)),
@@ -119,6 +139,9 @@ int Status(CliContext& context, CommandArgs& args) {
   if (!watching && (counted || recorded)) {
     return context.UsageError("--count and --csv go with --watch");
   }
+  if (watching && context.options.json) {
+    return context.UsageError("--watch writes CSV rows, not JSON");
+  }
   if (int status = context.ConnectActuator(); status != kExitOk) {
     return status;
   }
@@ -138,7 +161,7 @@ int Status(CliContext& context, CommandArgs& args) {
     context.ui.ShowMessage(MessageKind::Error, kNoStatusReply, "Actuator Status");
     return kExitFailure;
   }
-  PrintReading(monitor.display);
+  PrintReading(monitor.display, context.options.json);
   return kExitOk;
 }
 
@@ -155,7 +178,12 @@ int Diagnose(CliContext& context, CommandArgs& args) {
     return kExitFailure;
   }
   DiagnosticTest test(context.session);
-  test.onStatusLine = [&test] {
+  std::vector<std::string> statusLines;
+  test.onStatusLine = [&test, &statusLines, json = context.options.json] {
+    if (json) {
+      statusLines.push_back(test.statusLine);
+      return;
+    }
     std::printf("%s\n", test.statusLine.c_str());
     std::fflush(stdout);
   };
@@ -168,7 +196,16 @@ int Diagnose(CliContext& context, CommandArgs& args) {
   std::tm local{};
   localtime_r(&now, &local);
   const std::string report = test.ReportText(local);
-  std::fputs(report.c_str(), stdout);
+  if (context.options.json) {
+    JsonWriter writer;
+    writer.BeginObject().Field("passed", test.Passed()).Key("status_lines").BeginArray();
+    for (const std::string& line : statusLines) {
+      writer.String(line);
+    }
+    writer.EndArray().Field("report", report).EndObject().Print();
+  } else {
+    std::fputs(report.c_str(), stdout);
+  }
   if (toFile) {
     ReplacingFile file;
     if (!file.Open(outPath) || !file.Write(report) || !file.Commit()) {
@@ -212,7 +249,11 @@ int MemoryRead(CliContext& context, CommandArgs& args) {
   if (!memory.Read(address, hex, data)) {
     return kExitFailure;
   }
-  std::printf("%s\n", data.c_str());
+  if (context.options.json) {
+    JsonWriter().BeginObject().Field("address", address).Field("data", data).EndObject().Print();
+  } else {
+    std::printf("%s\n", data.c_str());
+  }
   return kExitOk;
 }
 
@@ -240,15 +281,15 @@ std::vector<CliCommand> MonitorCommands() {
        "Shows one status reading; --watch prints a CSV row per reading until N readings or "
        "Ctrl-C, --csv also records them in FILE. Ticks every 750 ms, or MS; 0 reads at the "
        "speed of the link.",
-       Status},
+       Status, true},
       {"diagnose", "diagnose [--out FILE]",
        "Runs the identification check's seven tests and prints their report (also to FILE).",
-       Diagnose},
+       Diagnose, true},
       {"hours reset", "hours reset",
        "Resets the run time hours to 0 (service; asks first, --yes answers).", ResetHours},
       {"memory read", "memory read ADDR [--hex]",
        "Reads a word of the actuator's memory (service; ADDR with \"0x\" is hexadecimal).",
-       MemoryRead},
+       MemoryRead, true},
       {"memory write", "memory write ADDR VALUE",
        "Writes a word of the actuator's memory (service; \"0x\" marks hexadecimal).", MemoryWrite},
   };

@@ -3,6 +3,7 @@
 
 #include "cli_command.h"
 #include "cli_context.h"
+#include "json_writer.h"
 #include "setup/setup_file.h"
 #include "setup/setup_parameters.h"
 
@@ -19,7 +20,7 @@ int ShowSetupFile(CliContext& context, CommandArgs& args) {
   if (LoadSetupFileByName(record, path, context.ui) != FileResult::kOk) {
     return kExitFailure;
   }
-  PrintSetupRecord(record);
+  PrintSetupRecord(record, context.options.json);
   return kExitOk;
 }
 
@@ -35,17 +36,26 @@ int SaveDefaultSetupFile(CliContext& context, CommandArgs& args) {
 
 }  // namespace
 
-void PrintSetupRecord(const SetupParameters& record) {
-  for (const SetupFieldInfo& info : kSetupFileFields) {
-    std::printf("%s = %s\n", info.key, FieldText(record, info).data());
+void PrintSetupRecord(const SetupParameters& record, bool json) {
+  if (!json) {
+    for (const SetupFieldInfo& info : kSetupFileFields) {
+      std::printf("%s = %s\n", info.key, FieldText(record, info).data());
+    }
+    std::printf("OrvikPartNo = %s\n", record.OrvikPartNo);
+    return;
   }
-  std::printf("OrvikPartNo = %s\n", record.OrvikPartNo);
+  JsonWriter writer;
+  writer.BeginObject().Key("setup").BeginObject();
+  for (const SetupFieldInfo& info : kSetupFileFields) {
+    writer.Field(info.key, FieldText(record, info).data());
+  }
+  writer.Field("OrvikPartNo", record.OrvikPartNo).EndObject().EndObject().Print();
 }
 
 std::vector<CliCommand> SetupCommands() {
   return {
       {"setup show", "setup show FILE",
-       "Loads a setup file into a default record and prints its fields.", ShowSetupFile},
+       "Loads a setup file into a default record and prints its fields.", ShowSetupFile, true},
       {"setup save-default", "setup save-default FILE",
        "Writes a setup file holding the default record.", SaveDefaultSetupFile},
   };

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ constexpr const char* kProgramUsage =
     "  --port N        COM port 1..4: $VELMAR_COM<N>, else /dev/ttyS<N-1> (default 1)\n"
     "  --baud B        line speed (default 19200)\n"
     "  --db PATH       configuration database to use instead of config.db\n"
+    "  --trace FILE    append every frame sent and received to FILE, one line each:\n"
+    "                  milliseconds, TX/RX, the bytes in hex, [name] (default $VELMAR_TRACE)\n"
+    "  --json          print a reading command's result as one JSON document (the\n"
+    "                  commands marked [json]; field names in the README)\n"
     "  --yes           answer Yes to every question\n"
     "  --service       the service engineer's switch: enables hours reset and memory\n"
     "                  read/write (without it they answer \"Feature not available.\")\n"
@@ -34,7 +39,8 @@ void PrintProgramHelp(const std::vector<CliCommand>& commands) {
     width = std::max(width, static_cast<int>(command.synopsis.size()));
   }
   for (const CliCommand& command : commands) {
-    std::printf("  %-*s  %s\n", width, command.synopsis.c_str(), command.help.c_str());
+    std::printf("  %-*s  %s%s\n", width, command.synopsis.c_str(), command.help.c_str(),
+                command.json ? " [json]" : "");
   }
 }
 
@@ -72,8 +78,8 @@ int Run(const std::vector<std::string>& words) {
   size_t index = 0;
   for (; index < words.size() && words[index].rfind("--", 0) == 0; ++index) {
     const std::string& option = words[index];
-    bool takesValue =
-        option == "--device" || option == "--port" || option == "--baud" || option == "--db";
+    bool takesValue = option == "--device" || option == "--port" || option == "--baud" ||
+                      option == "--db" || option == "--trace";
     if (option == "--help") {
       PrintProgramHelp(AllCommands());
       return kExitOk;
@@ -84,6 +90,10 @@ int Run(const std::vector<std::string>& words) {
     }
     if (option == "--service") {
       options.service = true;
+      continue;
+    }
+    if (option == "--json") {
+      options.json = true;
       continue;
     }
     if (!takesValue) {
@@ -97,6 +107,8 @@ int Run(const std::vector<std::string>& words) {
       options.device = value;
     } else if (option == "--db") {
       options.db = value;
+    } else if (option == "--trace") {
+      options.trace = value;
     } else if (option == "--port" && !ParseNumber(value, 1, 4, options.port)) {
       return UsageError("--port takes 1, 2, 3 or 4");
     } else if (option == "--baud" && !ParseNumber(value, 1, 1000000, options.baud)) {
@@ -121,6 +133,10 @@ int Run(const std::vector<std::string>& words) {
     return UsageError("unknown command '" + words[index] + "'");
   }
   std::vector<std::string> rest(words.begin() + static_cast<long>(index + bestLength), words.end());
+  // --json may also follow the command, where scripts tend to put it.
+  const auto jsonWords = std::remove(rest.begin(), rest.end(), std::string("--json"));
+  options.json = options.json || jsonWords != rest.end();
+  rest.erase(jsonWords, rest.end());
   for (const std::string& word : rest) {
     if (word == "--help") {
       std::printf("Usage: velmar-cli [options] %s\n%s\n", best->synopsis.c_str(),
@@ -129,7 +145,17 @@ int Run(const std::vector<std::string>& words) {
     }
   }
 
+  if (options.json && !best->json) {
+    return UsageError("'" + best->name + "' has no --json output");
+  }
+  std::unique_ptr<FrameTrace> trace;
+  std::string traceError;
+  if (!FrameTrace::OpenRequested(options.trace, trace, traceError)) {
+    std::fprintf(stderr, "velmar-cli: %s\n", traceError.c_str());
+    return kExitFailure;
+  }
   CliContext context(options);
+  context.session.link.SetTrace(trace.get());
   context.command = best;
   CommandArgs args(rest);
   int status = best->run(context, args);

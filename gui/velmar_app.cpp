@@ -8,8 +8,9 @@
 
 namespace velmar {
 
-VelmarApp::VelmarApp(bool serviceMode) : session_(driver_, clock_, ui_) {
+VelmarApp::VelmarApp(bool serviceMode, FrameTrace* trace) : session_(driver_, clock_, ui_) {
   session_.serviceMode = serviceMode;
+  session_.link.SetTrace(trace);
 }
 
 int VelmarApp::Run() {

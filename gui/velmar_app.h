@@ -11,8 +11,8 @@ namespace velmar {
 // main window run modally; when that closes, the program ends.
 class VelmarApp {
  public:
-  // `serviceMode`: started with --service.
-  explicit VelmarApp(bool serviceMode);
+  // `serviceMode`: started with --service; `trace`, when given, logs the serial frames.
+  VelmarApp(bool serviceMode, FrameTrace* trace);
 
   // Runs the main window to its end; the program's exit status.
   int Run();

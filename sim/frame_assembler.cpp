@@ -41,8 +41,9 @@ void FrameAssembler::Extract(std::vector<Request>& requests) {
       continue;
     }
     const size_t checkSize = *form == FrameMode::kSum ? 1 : 2;
-    requests.push_back(
-        Request{code, *form, std::vector<uint8_t>(frame + 3, frame + length - checkSize)});
+    requests.push_back(Request{code, *form,
+                               std::vector<uint8_t>(frame + 3, frame + length - checkSize),
+                               std::vector<uint8_t>(frame, frame + length)});
     start += length;
   }
   pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(start));

@@ -13,6 +13,8 @@ struct Request {
   uint8_t code = 0;
   FrameMode form = FrameMode::kCrc;
   std::vector<uint8_t> data;
+  // The whole frame as it arrived, for the trace.
+  std::vector<uint8_t> frame;
 };
 
 // Collects request frames from the bytes of the line. Bytes that cannot start a known request

@@ -148,6 +148,11 @@ const std::map<std::string, Setter>& Setters() {
          options.linkPath = text;
          return !text.empty();
        }},
+      {"--trace",
+       [](const std::string& text, SimOptions& options) {
+         options.tracePath = text;
+         return !text.empty();
+       }},
       {"--status",
        [](const std::string& text, SimOptions& options) {
          std::string error;
@@ -249,6 +254,8 @@ std::string SimUsage() {
          "                      exists, saved on every setup commit and at exit\n"
          "  --link PATH         symbolic link to the device, replaced if it is a link,\n"
          "                      removed at exit\n"
+         "  --trace FILE        appends every request received and reply sent to FILE, one\n"
+         "                      line each (default $VELMAR_TRACE)\n"
          "  --baud B            line rate that paces the replies (default 19200)\n"
          "  --status NAME=VALUE a status reply value (repeatable): motor-temp1, motor-temp2,\n"
          "                      motor-temp3, elec-temp, motor-current, demand, position, flags,\n"

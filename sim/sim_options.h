@@ -29,6 +29,8 @@ struct SimOptions {
   std::optional<FaultFileWords> faultFile;
   std::string memoryPath;
   std::string linkPath;
+  // Frame trace file; empty: $VELMAR_TRACE, else none.
+  std::string tracePath;
   // Status values read at start and again whenever the file changes.
   std::string statusPath;
   StatusFault statusFault = StatusFault::kNone;

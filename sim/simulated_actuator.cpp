@@ -45,6 +45,10 @@ void SimulatedActuator::Input(const uint8_t* data, size_t length, int64_t nowMs)
   assembler_.Feed(data, length, nowMs, requests);
   const int64_t readyUs = (nowMs + timing_.processingDelayMs) * 1000;
   for (const Request& request : requests) {
+    if (trace_ != nullptr) {
+      trace_->Record(nowMs, TraceDirection::kReceived, request.frame.data(),
+                     static_cast<int>(request.frame.size()));
+    }
     Handle(request, readyUs);
   }
 }
@@ -155,7 +159,15 @@ void SimulatedActuator::Handle(const Request& request, int64_t readyUs) {
 
 void SimulatedActuator::Reply(uint8_t code, const std::vector<uint8_t>& data, FrameMode mode,
                               int64_t readyUs) {
-  line_.Send(BuildFrame(code, data, mode), readyUs);
+  Transmit(BuildFrame(code, data, mode), readyUs);
+}
+
+void SimulatedActuator::Transmit(std::vector<uint8_t> frame, int64_t readyUs) {
+  if (trace_ != nullptr) {
+    trace_->Record(readyUs / 1000, TraceDirection::kSent, frame.data(),
+                   static_cast<int>(frame.size()));
+  }
+  line_.Send(std::move(frame), readyUs);
 }
 
 void SimulatedActuator::ReadWords(const std::vector<uint8_t>& data, int64_t readyUs) {
@@ -253,7 +265,7 @@ void SimulatedActuator::ReplyStatus(int64_t readyUs) {
     }
     statusFaultCount_ -= statusFaultCount_ > 0 ? 1 : 0;
   }
-  line_.Send(std::move(frame), readyUs);
+  Transmit(std::move(frame), readyUs);
 }
 
 void SimulatedActuator::MoveTowardDemand(int64_t nowMs) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame_assembler.h"
+#include "link/frame_trace.h"
 #include "reply_line.h"
 #include "sim_frames.h"
 #include "sim_memory.h"
@@ -122,6 +123,9 @@ class SimulatedActuator {
     statusFault_ = fault;
     statusFaultCount_ = count;
   }
+  // Logs every request understood and every reply sent (before the injected line faults);
+  // nullptr stops it.
+  void SetTrace(FrameTrace* trace) { trace_ = trace; }
   // Called before every status reply is composed, so its values can be refreshed.
   void SetStatusHandler(std::function<void()> handler) { statusHandler_ = std::move(handler); }
   // After `after` more understood requests, the next `count` are lost: not carried out, no reply.
@@ -133,6 +137,7 @@ class SimulatedActuator {
  private:
   void Handle(const Request& request, int64_t readyUs);
   bool Supports(uint8_t code) const;
+  void Transmit(std::vector<uint8_t> frame, int64_t readyUs);
   void Reply(uint8_t code, const std::vector<uint8_t>& data, FrameMode mode, int64_t readyUs);
   void ReadWords(const std::vector<uint8_t>& data, int64_t readyUs);
   void WriteWords(const std::vector<uint8_t>& data, int64_t readyUs);
@@ -157,6 +162,7 @@ class SimulatedActuator {
   int loseCount_ = 0;
   std::function<void()> commitHandler_;
   std::function<void()> statusHandler_;
+  FrameTrace* trace_ = nullptr;
   StatusFault statusFault_ = StatusFault::kNone;
   int statusFaultCount_ = 0;
   int64_t lastMotionMs_ = -1;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "device_link.h"
@@ -100,6 +101,11 @@ int main(int argc, char** argv) {
     });
   }
   actuator.LoseRequests(options.loseAfter, options.loseCount);
+  std::unique_ptr<velmar::FrameTrace> trace;
+  if (!velmar::FrameTrace::OpenRequested(options.tracePath, trace, error)) {
+    return Fail(error);
+  }
+  actuator.SetTrace(trace.get());
   if (!memoryPath.empty()) {
     actuator.SetCommitHandler(
         [&actuator, &memoryPath] { SaveMemory(actuator.Memory(), memoryPath); });

@@ -30,26 +30,32 @@ std::string FormatHours(uint32_t hours) {
 
 }  // namespace
 
-void ShowFirmwareVersion(Session& session) {
-  int version = 0;
+bool ReadFirmwareVersion(Session& session, int& version) {
   if (!RequestFirmwareVersion(session.link, kFirmwareVersionAttempts, version)) {
     session.ui.ShowMessage(MessageKind::Error, "No response to version number request.",
                            "Firmware Version");
-    return;
+    return false;
   }
   session.link.SetFirmwareVersion(version);
+  return true;
+}
+
+void ShowFirmwareVersion(Session& session) {
+  int version = 0;
+  if (!ReadFirmwareVersion(session, version)) {
+    return;
+  }
   char text[64];
   std::snprintf(text, sizeof text, "Actuator firmware version is %1d.%02d", version >> 8,
                 version & 0xFF);
   session.ui.ShowMessage(MessageKind::Information, text, "Firmware Version");
 }
 
-void ShowRunHours(Session& session) {
+bool ReadRunHours(Session& session, uint32_t& hours) {
   if (!FirmwareSupports(session, kFirmware202, kNoRunHoursText)) {
-    return;
+    return false;
   }
   ActuatorLink& link = session.link;
-  uint32_t hours = 0;
   bool ok = false;
   if (link.FirmwareVersion() < kFirmware206) {
     ok = link.RequestRunHours16() == LinkResult::kSuccess;
@@ -58,26 +64,37 @@ void ShowRunHours(Session& session) {
     ok = link.RequestRunHours32() == LinkResult::kSuccess;
     hours = link.RunHours32();
   }
-  if (ok) {
-    session.ui.ShowMessage(MessageKind::Information, FormatHours(hours), "Run Hours Status");
-  } else {
+  if (!ok) {
     session.ui.ShowMessage(MessageKind::Error, "No response to Run Hours request.",
                            "Run Hours Status");
   }
+  return ok;
+}
+
+void ShowRunHours(Session& session) {
+  if (uint32_t hours = 0; ReadRunHours(session, hours)) {
+    session.ui.ShowMessage(MessageKind::Information, FormatHours(hours), "Run Hours Status");
+  }
+}
+
+bool ReadPoweredHours(Session& session, uint32_t& hours) {
+  if (!FirmwareSupports(session, kFirmware206,
+                        "Powered Hours feature not supported by this firmware version.")) {
+    return false;
+  }
+  ActuatorLink& link = session.link;
+  if (link.RequestPoweredHours() != LinkResult::kSuccess) {
+    session.ui.ShowMessage(MessageKind::Error, "No response to Powered Hours request.",
+                           "Powered Hours Status");
+    return false;
+  }
+  hours = link.PoweredHours();
+  return true;
 }
 
 void ShowPoweredHours(Session& session) {
-  if (!FirmwareSupports(session, kFirmware206,
-                        "Powered Hours feature not supported by this firmware version.")) {
-    return;
-  }
-  ActuatorLink& link = session.link;
-  if (link.RequestPoweredHours() == LinkResult::kSuccess) {
-    session.ui.ShowMessage(MessageKind::Information, FormatHours(link.PoweredHours()),
-                           "Powered Hours Status");
-  } else {
-    session.ui.ShowMessage(MessageKind::Error, "No response to Powered Hours request.",
-                           "Powered Hours Status");
+  if (uint32_t hours = 0; ReadPoweredHours(session, hours)) {
+    session.ui.ShowMessage(MessageKind::Information, FormatHours(hours), "Powered Hours Status");
   }
 }
 

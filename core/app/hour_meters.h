@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "app/session.h"
 
 namespace velmar {
@@ -9,6 +11,12 @@ namespace velmar {
 void ShowFirmwareVersion(Session& session);
 void ShowRunHours(Session& session);
 void ShowPoweredHours(Session& session);
+
+// The same readings without the information box, for callers that show the value their own way:
+// false after the failure's message box.
+bool ReadFirmwareVersion(Session& session, int& version);
+bool ReadRunHours(Session& session, uint32_t& hours);
+bool ReadPoweredHours(Session& session, uint32_t& hours);
 
 // The service command that resets the run-time hour meter after the user's Yes. True when the
 // actuator acknowledged the reset.

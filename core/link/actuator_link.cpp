@@ -76,7 +76,10 @@ void ActuatorLink::SendWords(uint8_t code, uint16_t address, std::span<const uin
 
 void ActuatorLink::SendConstant(const uint8_t* frame, int length) {
   std::memset(rxBuffer_, 0, sizeof rxBuffer_);
-  serialPort_.Write(frame, length);
+  const int written = serialPort_.Write(frame, length);
+  if (trace_ != nullptr && written > 0) {
+    trace_->Record(clock_.NowMs(), TraceDirection::kSent, frame, written);
+  }
 }
 
 void ActuatorLink::SendModeConstant(const uint8_t* const FrameFormat::*frame) {
@@ -158,6 +161,9 @@ int ActuatorLink::ReadReceived(int count) {
     return 0;
   }
   const int got = serialPort_.Read(rxBuffer_);
+  if (trace_ != nullptr && got > 0) {
+    trace_->Record(clock_.NowMs(), TraceDirection::kReceived, rxBuffer_, got);
+  }
   return got < count ? got : count;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "link/frame_trace.h"
 #include "link/link_result.h"
 #include "link/serial_port.h"
 #include "ports/clock.h"
@@ -35,6 +36,9 @@ class ActuatorLink {
   int ClosePort();
   int LinkPort() const { return linkPort_; }
   int LinkBaud() const { return linkBaud_; }
+
+  // Logs every frame written and every read from now on; nullptr (the default) stops it.
+  void SetTrace(FrameTrace* trace) { trace_ = trace; }
 
   // The frame mode: 0 sum mode, 1 CRC mode. ReceiveFirmwareVersion sets it from the reply's form;
   // SetCrcMode is for whoever learnt the mode otherwise (or has to forget it).
@@ -164,6 +168,7 @@ class ActuatorLink {
 
   SerialPort& serialPort_;
   Clock& clock_;
+  FrameTrace* trace_ = nullptr;
 
   uint32_t poweredHours_ = 0;
   uint32_t runHours32_ = 0;
