@@ -54,6 +54,11 @@ struct Rig {
       : session(driver, clock, ui, configHome.toStdString()), dialog(session, ui, VELMAR_DEMO_DB) {
     driver.SetDeviceOverride(device.toStdString());
   }
+  // Shows the main window and waits for its start-up to finish.
+  bool Started() {
+    dialog.show();
+    return QTest::qWaitFor([this] { return dialog.logic().initialised; }, 10000);
+  }
   PosixSerialDriver driver;
   HookedClock clock;
   QtUi ui;
@@ -120,8 +125,7 @@ void GuiTest::startUpReachesThePollAndTheMenuShowsItsBoxes() {
   QTemporaryDir home;
   ModalWatcher watcher;
   Rig rig(device_, home.path());
-  rig.dialog.show();
-  QTRY_VERIFY_WITH_TIMEOUT(rig.dialog.logic().initialised, 10000);
+  QVERIFY(rig.Started());
   QTRY_VERIFY_WITH_TIMEOUT(rig.dialog.receiveIndicator()->isChecked(), 5000);
   QVERIFY(watcher.events.isEmpty());
   QCOMPARE(rig.dialog.windowTitle(),
@@ -163,6 +167,7 @@ void GuiTest::startUpReachesThePollAndTheMenuShowsItsBoxes() {
        "Question|Setup Download|Current setup parameters will be overwritten.\n\nProceed with "
        "download?\nError|Setup Com Status|Setup download failed!"},
       {LoadSetupFile, nullptr, "File|Open|" + kSetupFiles},
+      {RestoreSetupFile, nullptr, "File|Open|" + kSetupFiles},
       {SaveSetupFile, "save_setup_file_box", "File|Save As|" + kSetupFiles},
       {PrintSetupReport, nullptr, "Print"},
   };
@@ -229,8 +234,7 @@ void GuiTest::closeDuringACommandWaitsForIt() {
   QTemporaryDir home;
   ModalWatcher watcher;
   Rig rig(device_, home.path());
-  rig.dialog.show();
-  QTRY_VERIFY_WITH_TIMEOUT(rig.dialog.logic().initialised, 10000);
+  QVERIFY(rig.Started());
   rig.session.settings.node = "7";
   bool freeAtClose = true;
   bool visibleAfterClose = false;

@@ -7,8 +7,6 @@
 
 #include <cerrno>
 
-#include "ports/posix_serial_driver.h"
-
 namespace velmar::test {
 namespace {
 
@@ -36,22 +34,6 @@ TEST(LineSpeed, EveryAcceptedRateReachesTheLine) {
   close(line);
   EXPECT_EQ(SetLineSpeed(line, 19200), EBADF);
   EXPECT_EQ(LineSpeed(line), -1);
-  close(master);
-}
-
-// Through the driver: the start-up's BAUD = 28800 opens the port; a rate of 0 is refused as an
-// unknown speed with its reason, the port staying usable.
-TEST(LineSpeed, DriverSetsTheSettingsRatesAndRefusesNonsense) {
-  const int master = posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
-  PosixSerialDriver driver;
-  driver.SetDeviceOverride(ptsname(master));
-  ASSERT_EQ(driver.Open(0, 2048, 512), 0) << driver.LastError();
-  EXPECT_EQ(driver.SetBaud(0, 28800), 0) << driver.LastError();
-  EXPECT_EQ(driver.SetBaud(0, 0), -12);
-  EXPECT_FALSE(driver.LastError().empty());
-  EXPECT_EQ(driver.SetBaud(1, 19200), -1) << "a port that is not open";
-  EXPECT_EQ(driver.Close(0), 0);
   close(master);
 }
 
