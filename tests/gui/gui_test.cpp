@@ -54,10 +54,12 @@ struct Rig {
       : session(driver, clock, ui, configHome.toStdString()), dialog(session, ui, VELMAR_DEMO_DB) {
     driver.SetDeviceOverride(device.toStdString());
   }
-  // Shows the main window and waits for its start-up to finish.
+  // Shows the main window and waits until its start-up has finished and the poll has heard the
+  // actuator, so the link knows its frame mode.
   bool Started() {
     dialog.show();
-    return QTest::qWaitFor([this] { return dialog.logic().initialised; }, 10000);
+    return QTest::qWaitFor([this] { return dialog.logic().initialised; }, 10000) &&
+           QTest::qWaitFor([this] { return dialog.receiveIndicator()->isChecked(); }, 5000);
   }
   PosixSerialDriver driver;
   HookedClock clock;
@@ -126,7 +128,6 @@ void GuiTest::startUpReachesThePollAndTheMenuShowsItsBoxes() {
   ModalWatcher watcher;
   Rig rig(device_, home.path());
   QVERIFY(rig.Started());
-  QTRY_VERIFY_WITH_TIMEOUT(rig.dialog.receiveIndicator()->isChecked(), 5000);
   QVERIFY(watcher.events.isEmpty());
   QCOMPARE(rig.dialog.windowTitle(),
            QString::fromStdString("Version " + rig.dialog.logic().versionText));
@@ -164,7 +165,8 @@ void GuiTest::startUpReachesThePollAndTheMenuShowsItsBoxes() {
        "Question|Verify Fault Log Erase|Erase all Fault Log Records?"},
       // The upload above gave the download a serial number; answering No declines it.
       {DownloadSetup, nullptr,
-       "Question|Setup Download|Current setup parameters will be overwritten.\n\nProceed with "
+       "Question|Setup Download|Current setup parameters will be overwritten.\n\nConfiguration "
+       "1045210-001\nActuator serial number 12345, part number 5000000-000\n\nProceed with "
        "download?\nError|Setup Com Status|Setup download failed!"},
       {LoadSetupFile, nullptr, "File|Open|" + kSetupFiles},
       {RestoreSetupFile, nullptr, "File|Open|" + kSetupFiles},
