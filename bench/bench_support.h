@@ -59,7 +59,7 @@ class SilentUi : public Ui {
   void SetProgressRange(int, int) override {}
   void SetProgressPosition(int) override {}
   void EndProgress() override {}
-  void PrintText(const std::string&) override {}
+  PrintResult PrintText(const std::string&) override { return PrintResult::Printed; }
 };
 
 // The floor in milliseconds for the pauses and bytes counted so far.

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace velmar {
@@ -100,13 +101,18 @@ void ConsoleUi::DrawProgress() {
   progressDrawn_ = true;
 }
 
-void ConsoleUi::PrintText(const std::string& text) {
+PrintResult ConsoleUi::PrintText(const std::string& text) {
   std::FILE* target = printTarget_ ? printTarget_ : out_;
   std::fwrite(text.data(), 1, text.size(), target);
   if (!text.empty() && text.back() != '\n') {
     std::fputc('\n', target);
   }
-  std::fflush(target);
+  if (std::fflush(target) != 0 || std::ferror(target)) {
+    std::fprintf(err_, "velmar-cli: the report was not written: %s\n", std::strerror(errno));
+    std::clearerr(target);
+    return PrintResult::Failed;
+  }
+  return PrintResult::Printed;
 }
 
 }  // namespace velmar

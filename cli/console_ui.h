@@ -25,7 +25,8 @@ class ConsoleUi : public Ui {
   void SetProgressRange(int low, int high) override;
   void SetProgressPosition(int position) override;
   void EndProgress() override;
-  void PrintText(const std::string& text) override;
+  // Failed, with the reason on the error stream, when the report did not all reach its target.
+  PrintResult PrintText(const std::string& text) override;
 
   void SetAnswerYes(bool yes) { answerYes_ = yes; }
   // Where PrintText writes; stdout when not set.
@@ -33,6 +34,8 @@ class ConsoleUi : public Ui {
 
   // True once a warning or error box has been shown: the command then exits with status 1.
   bool FailureShown() const { return failureShown_; }
+  // A step whose warnings do not decide the command's outcome has ended.
+  void ForgetFailures() { failureShown_ = false; }
 
  private:
   void DrawProgress();

@@ -207,9 +207,10 @@ int Diagnose(CliContext& context, CommandArgs& args) {
     std::fputs(report.c_str(), stdout);
   }
   if (toFile) {
-    ReplacingFile file;
-    if (!file.Open(outPath) || !file.Write(report) || !file.Commit()) {
-      std::fprintf(stderr, "velmar-cli diagnose: cannot write %s\n", outPath.c_str());
+    std::string error;
+    if (!WriteWholeFile(outPath, report, error)) {
+      std::fprintf(stderr, "velmar-cli diagnose: cannot write %s: %s\n", outPath.c_str(),
+                   error.c_str());
       return kExitFailure;
     }
   }

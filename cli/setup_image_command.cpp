@@ -55,12 +55,6 @@ void PrintPages(const uint8_t* image, int firmwareVersion) {
   }
 }
 
-bool WriteImage(const std::string& path, const uint8_t* image, std::size_t size) {
-  ReplacingFile file;
-  return file.Open(path) &&
-         file.Write(std::string_view(reinterpret_cast<const char*>(image), size)) && file.Commit();
-}
-
 int SetupImage(CliContext& context, CommandArgs& args) {
   std::string firmwareText;
   std::string outPath;
@@ -87,8 +81,12 @@ int SetupImage(CliContext& context, CommandArgs& args) {
     PrintPages(record.pageImage, firmwareVersion);
     return kExitOk;
   }
-  if (!WriteImage(outPath, record.pageImage, SetupImageSize(firmwareVersion))) {
-    std::fprintf(stderr, "velmar-cli setup image: cannot write '%s'\n", outPath.c_str());
+  const std::string_view image(reinterpret_cast<const char*>(record.pageImage),
+                               SetupImageSize(firmwareVersion));
+  std::string error;
+  if (!WriteWholeFile(outPath, image, error)) {
+    std::fprintf(stderr, "velmar-cli setup image: cannot write '%s': %s\n", outPath.c_str(),
+                 error.c_str());
     return kExitFailure;
   }
   return kExitOk;

@@ -1,7 +1,9 @@
 // velmar-cli: the service tool's commands for scripts and test benches.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -161,6 +163,11 @@ int Run(const std::vector<std::string>& words) {
   int status = best->run(context, args);
   if (status == kExitOk && context.ui.FailureShown()) {
     status = kExitFailure;
+  }
+  // Output that never arrived (a full disk, a closed pipe) is a failure, not a success.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "velmar-cli: standard output: %s\n", std::strerror(errno));
+    return kExitFailure;
   }
   return status;
 }

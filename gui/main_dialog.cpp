@@ -42,6 +42,7 @@ constexpr MenuItem kMenu[] = {
     {"&Setup", "Setup &Pages", MainCommand::SetupPages},
     {"&Setup", "&Load Setup File", MainCommand::LoadSetupFile},
     {"&Setup", "&Save Setup File", MainCommand::SaveSetupFile},
+    {"&Setup", "R&estore Setup From File\u2026", MainCommand::RestoreSetupFile},
     {"&Setup", "P&rint Setup Report", MainCommand::PrintSetupReport},
     {"A&ctuator", "&Status Monitor", MainCommand::StatusMonitor},
     {"A&ctuator", "&Identification Check", MainCommand::IdentificationCheck},
@@ -108,10 +109,7 @@ MainDialog::MainDialog(Session& session, QtUi& ui, const std::filesystem::path& 
       pollTimer_.stop();
     }
   };
-  connect(&pollTimer_, &QTimer::timeout, this, [this] {
-    poll_.Tick();
-    ShowState();
-  });
+  connect(&pollTimer_, &QTimer::timeout, this, [this] { Operate([this] { poll_.Tick(); }); });
   ShowState();
 }
 
@@ -149,10 +147,8 @@ QWidget* MainDialog::BuildControls() {
   portList_ = new QComboBox(portGroup);
   portList_->addItems({"COM 1", "COM 2", "COM 3", "COM 4"});
   (new QVBoxLayout(portGroup))->addWidget(portList_);
-  connect(portList_, &QComboBox::activated, this, [this](int index) {
-    logic_.ChangePort(index);
-    ShowState();
-  });
+  connect(portList_, &QComboBox::activated, this,
+          [this](int index) { Operate([this, index] { logic_.ChangePort(index); }); });
   row->addWidget(portGroup);
 
   auto* statusGroup = new QGroupBox("Com Status", controls);
@@ -178,8 +174,7 @@ QWidget* MainDialog::BuildControls() {
   configList_->setMinimumContentsLength(40);
   (new QVBoxLayout(configGroup))->addWidget(configList_);
   connect(configList_, &QComboBox::activated, this, [this](int index) {
-    logic_.ChooseConfiguration(static_cast<std::size_t>(index));
-    ShowState();
+    Operate([this, index] { logic_.ChooseConfiguration(static_cast<std::size_t>(index)); });
   });
   layout->addWidget(configGroup);
   return controls;
@@ -204,7 +199,7 @@ bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
           this,
           [this, key] {
             if (!ended_ && dispatch_.ServiceKey(key)) {
-              ShowState();
+              logic_.shutDown ? End() : ShowState();
             }
           },
           Qt::QueuedConnection);
@@ -234,6 +229,16 @@ void MainDialog::RunCommand(MainCommand command) {
     return;
   }
   if (dispatch_.Dispatch(command) == WindowAction::Close) {
+    return End();
+  }
+  ShowState();
+}
+
+void MainDialog::Operate(const std::function<void()>& work) {
+  if (ended_) {
+    return;
+  }
+  if (logic_.RunOperation(work) == WindowAction::Close) {
     return End();
   }
   ShowState();

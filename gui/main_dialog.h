@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "app/command_dispatch.h"
 #include "app/communication_poll.h"
@@ -54,7 +55,7 @@ class MainDialog : public QDialog, public MainWindowView {
   QMenu* aboutMenu() const { return aboutMenu_; }
 
  public slots:
-  // Esc and the close box shut the program down.
+  // Esc and the close box shut the program down, once any running command has ended.
   void reject() override;
 
  protected:
@@ -67,6 +68,9 @@ class MainDialog : public QDialog, public MainWindowView {
   QWidget* BuildControls();
   void RunStartUp();
   void RunCommand(MainCommand command);
+  // Runs a port change, configuration choice or poll tick as one of the window's operations;
+  // ends the dialog when an exit fell due meanwhile.
+  void Operate(const std::function<void()>& work);
   void End();
   // Brings the widgets in line with the poll, the port and the configuration list.
   void ShowState();

@@ -137,8 +137,8 @@ void QtUi::EndProgress() {
   transfer_ = nullptr;
 }
 
-void QtUi::PrintText(const std::string& text) {
-  velmar::PrintText(owner_, text);
+PrintResult QtUi::PrintText(const std::string& text) {
+  return velmar::PrintText(owner_, text);
 }
 
 }  // namespace velmar

@@ -32,7 +32,7 @@ class QtUi : public Ui {
   void SetProgressRange(int low, int high) override;
   void SetProgressPosition(int position) override;
   void EndProgress() override;
-  void PrintText(const std::string& text) override;
+  PrintResult PrintText(const std::string& text) override;
 
  private:
   bool AskFile(const FileBoxRequest& request, bool save, std::string& path);

@@ -72,7 +72,7 @@ bool PrintPages(QPrinter& printer, const std::string& text) {
   return painter.end();
 }
 
-void PrintText(QWidget* owner, const std::string& text) {
+PrintResult PrintText(QWidget* owner, const std::string& text) {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, owner);
   // No page range or selection: the whole report is printed. Printing to a PDF file stays
@@ -81,9 +81,9 @@ void PrintText(QWidget* owner, const std::string& text) {
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
   if (dialog.exec() != QDialog::Accepted) {
-    return;
+    return PrintResult::Cancelled;
   }
-  PrintPages(printer, text);
+  return PrintPages(printer, text) ? PrintResult::Printed : PrintResult::Failed;
 }
 
 }  // namespace velmar

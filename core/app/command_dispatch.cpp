@@ -46,6 +46,8 @@ const CommandDispatch::Row CommandDispatch::kRows[] = {
      &CommandDispatch::FaultInformation},
     {MainCommand::LoadSetupFile, {}, &CommandDispatch::LoadSetupFile},
     {MainCommand::SaveSetupFile, {}, &CommandDispatch::SaveSetupFile},
+    // The download's own checks come first inside the command.
+    {MainCommand::RestoreSetupFile, {}, &CommandDispatch::RestoreSetupFile},
     {MainCommand::SaveFaultFile, {.version = kForced}, &CommandDispatch::SaveFaultFile},
     {MainCommand::PrintSetupReport, {}, &CommandDispatch::PrintSetupReport},
     {MainCommand::FaultFileReport, {.version = kForced}, &CommandDispatch::FaultFileReport},
@@ -93,11 +95,12 @@ const CommandChecks& CommandDispatch::ChecksOf(MainCommand command) {
 WindowAction CommandDispatch::Dispatch(MainCommand command) {
   // Exit stops the poll for good.
   if (command == MainCommand::Exit) {
-    return window_.ShutDown();
+    return window_.RequestExit();
   }
-  PollPause pause(poll_);
-  Run(command);
-  return WindowAction::Stay;
+  return window_.RunOperation([this, command] {
+    PollPause pause(poll_);
+    Run(command);
+  });
 }
 
 void CommandDispatch::Run(MainCommand command) {
@@ -184,6 +187,14 @@ void CommandDispatch::SaveSetupFile() {
   std::string path;
   if (session_.ui.AskSaveFile(request, path)) {
     velmar::SaveSetupFile(session_.setup, path, session_.ui, session_.clock);
+  }
+}
+
+void CommandDispatch::RestoreSetupFile() {
+  const FileBoxRequest request{"CFG", "*.CFG", kSetupFileFilter, false};
+  std::string path;
+  if (session_.ui.AskOpenFile(request, path)) {
+    RestoreSetupCommand(session_, path);
   }
 }
 

@@ -19,6 +19,7 @@ enum class MainCommand {
   Exit,
   LoadSetupFile,
   SaveSetupFile,
+  RestoreSetupFile,
   SaveFaultFile,
   PrintSetupReport,
   FaultFileReport,
@@ -46,7 +47,8 @@ class CommandDispatch {
                   MainWindowView& view)
       : session_(session), poll_(poll), window_(window), view_(view) {}
 
-  // Close when the dialog has to end.
+  // Close when the dialog has to end. Exit during another command ends the dialog only once
+  // that command is over.
   WindowAction Dispatch(MainCommand command);
 
   // The checks `command` makes before its work (none for Exit), for other front ends that run
@@ -81,6 +83,8 @@ class CommandDispatch {
   void ShowMemoryDialog();
   void LoadSetupFile();
   void SaveSetupFile();
+  // A file box, then the chosen setup file is downloaded with its own serial number.
+  void RestoreSetupFile();
   void SaveFaultFile();
   void FaultFileReport();
   // Opens the fault log window from firmware 3.00, the fault file window before.

@@ -3,10 +3,18 @@
 namespace velmar {
 
 void CommunicationPoll::StartPoll(bool start) {
+  if (start && stoppedForGood_) {
+    return;
+  }
   running = start;
   if (onRunningChanged) {
     onRunningChanged(start);
   }
+}
+
+void CommunicationPoll::StopForGood() {
+  stoppedForGood_ = true;
+  StartPoll(false);
 }
 
 void CommunicationPoll::Tick() {

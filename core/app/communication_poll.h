@@ -19,8 +19,11 @@ class CommunicationPoll {
   // One timer tick: sends a request or listens for the reply, as `pollState` says.
   void Tick();
 
-  // Starts or stops the periodic ticks; `onRunningChanged` tells the window's timer.
+  // Starts or stops the periodic ticks; `onRunningChanged` tells the window's timer. Once
+  // stopped for good, starting does nothing.
   void StartPoll(bool start);
+  // The program is shutting down: the poll stops and never starts again.
+  void StopForGood();
 
   // 0 send in CRC form, 1 listen after it, 2 send in the link's mode, 3 listen after that.
   int pollState = 0;
@@ -37,6 +40,7 @@ class CommunicationPoll {
   Session& session_;
   // A tick can wait for a reply; a timer event that arrives meanwhile must not start another.
   bool ticking_ = false;
+  bool stoppedForGood_ = false;
 };
 
 // Stops the poll for the lifetime of a command and restarts it on every way out.

@@ -178,7 +178,7 @@ void DiagnosticTest::Print() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  session_.ui.PrintText(ReportText(local));
+  session_.ui.PrintReport(ReportText(local));
 }
 
 }  // namespace velmar

@@ -42,7 +42,7 @@ void PrintFaultFileReport(Session& session, bool upload,
       showAnimation();
     }
   }
-  session.ui.PrintText(FaultFileReportText(session.faultFile, outcome));
+  session.ui.PrintReport(FaultFileReportText(session.faultFile, outcome));
 }
 
 }  // namespace velmar

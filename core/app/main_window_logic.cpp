@@ -50,10 +50,32 @@ WindowAction MainWindowLogic::StartUp() {
 }
 
 WindowAction MainWindowLogic::ShutDown() {
-  poll_.StartPoll(false);
-  session_.link.ClosePort();
-  view_.RunSettingsWindow(SettingsMode::Save);
+  if (!shutDown) {
+    shutDown = true;
+    poll_.StopForGood();
+    session_.link.ClosePort();
+    view_.RunSettingsWindow(SettingsMode::Save);
+  }
   return WindowAction::Close;
+}
+
+WindowAction MainWindowLogic::RequestExit() {
+  if (!operationRunning_) {
+    return ShutDown();
+  }
+  exitRequested_ = true;
+  poll_.StopForGood();
+  return WindowAction::Stay;
+}
+
+WindowAction MainWindowLogic::RunOperation(const std::function<void()>& work) {
+  if (operationRunning_ || shutDown) {
+    return WindowAction::Stay;
+  }
+  operationRunning_ = true;
+  work();
+  operationRunning_ = false;
+  return exitRequested_ ? ShutDown() : WindowAction::Stay;
 }
 
 void MainWindowLogic::ChangePort(int selectionIndex) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "app/communication_poll.h"
@@ -33,8 +34,18 @@ class MainWindowLogic {
   // settings; a configuration failure ends it through the shutdown.
   WindowAction StartUp();
 
-  // Closes the port and saves the settings; the dialog then ends.
+  // Closes the port and saves the settings, once; the dialog then ends.
   WindowAction ShutDown();
+
+  // Exit, Esc or the close box: shuts down at once when nothing runs. While an operation runs
+  // (its link waits let window events in), the shutdown waits until it has ended, and the poll
+  // stays stopped from now on. Close when the dialog is to end now.
+  WindowAction RequestExit();
+
+  // Runs `work` as one operation of the window (a command, a port change, a poll tick). No other
+  // operation starts inside it or after the shutdown; an exit asked for meanwhile shuts down
+  // once it has ended, and the result is then Close.
+  WindowAction RunOperation(const std::function<void()>& work);
 
   // The port list closed on entry `selectionIndex`: reopens at 19200 baud on the new port. Holds
   // the poll stopped meanwhile, as ChooseConfiguration does.
@@ -58,9 +69,14 @@ class MainWindowLogic {
   // The user has answered No to "Enable Com Status indicators?" since the window was created:
   // one of the conditions of the service keys.
   bool indicatorsDeclined = false;
+  // Settings saved and port closed: the program is ending.
+  bool shutDown = false;
 
  private:
   void ClampPort();
+
+  bool operationRunning_ = false;
+  bool exitRequested_ = false;
 
   Session& session_;
   CommunicationPoll& poll_;

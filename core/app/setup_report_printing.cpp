@@ -38,8 +38,7 @@ bool PrintSetupReport(Session& session) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  session.ui.PrintText(SetupReportText(session.setup, readings, local));
-  return true;
+  return session.ui.PrintReport(SetupReportText(session.setup, readings, local));
 }
 
 }  // namespace velmar

@@ -44,6 +44,16 @@ FrameForm PageForm(int version) {
   return version >= kFirmware310 ? FrameForm::kCrc : FrameForm::kCurrentMode;
 }
 
+// The download question, naming what goes to which actuator when the command says what it writes.
+std::string DownloadQuestion(const std::string& subject, const ActuatorLink& link) {
+  std::string question = "Current setup parameters will be overwritten.\n\n";
+  if (!subject.empty()) {
+    question += subject + "\nActuator serial number " + link.IdentSerialNumber() +
+                ", part number " + link.IdentPartNumber() + "\n\n";
+  }
+  return question + "Proceed with download?";
+}
+
 }  // namespace
 
 void SetupTransfer::OpenWindow() {
@@ -235,8 +245,7 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
   Ui& ui = session_.ui;
   ActuatorLink& link = session_.link;
   SetupParameters& record = session_.setup;
-  if (ui.AskYesNo("Current setup parameters will be overwritten.\n\nProceed with download?",
-                  kDownloadCaption) != Answer::Yes) {
+  if (ui.AskYesNo(DownloadQuestion(downloadSubject, link), kDownloadCaption) != Answer::Yes) {
     return Fail(velmar::TransferResult::kDeclined);
   }
   int version = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/session.h"
 #include "link/actuator_link.h"
@@ -36,6 +37,11 @@ class SetupTransfer {
   bool Download(bool keepRecordSerial);
 
   velmar::TransferResult TransferResult = velmar::TransferResult::kDone;
+
+  // What the download writes ("Configuration 1045210-001", "Setup file unit.cfg"). When set,
+  // the question before writing names it with the actuator's serial and part number, so the
+  // technician sees what goes where before saying Yes.
+  std::string downloadSubject;
 
  private:
   void OpenWindow();

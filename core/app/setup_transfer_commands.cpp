@@ -6,6 +6,7 @@
 #include "app/pre_checks.h"
 #include "app/setup_transfer.h"
 #include "link/firmware_versions.h"
+#include "setup/setup_file.h"
 
 namespace velmar {
 
@@ -87,6 +88,36 @@ const char* DownloadFailureText(TransferResult transferResult) {
   }
 }
 
+// The download window and its result box. `keepRecordSerial`: the record's own SERIALNO is
+// sent (a restored file), else the actuator's.
+DownloadOutcome RunDownload(Session& session, bool keepRecordSerial, const std::string& subject) {
+  DownloadOutcome outcome;
+  SetupTransfer transfer(session);
+  transfer.downloadSubject = subject;
+  outcome.downloaded = transfer.Download(keepRecordSerial);
+  outcome.transferResult = transfer.TransferResult;
+  if (outcome.downloaded) {
+    session.ui.ShowMessage(MessageKind::Information,
+                           "Setup download successful.\n\nNOTE: The Orvik part number on the "
+                           "nameplate must be\nre-identified to reflect the downloaded Orvik part "
+                           "number!",
+                           kComStatusCaption);
+  } else if (const char* text = DownloadFailureText(outcome.transferResult)) {
+    session.ui.ShowMessage(MessageKind::Error, text, kComStatusCaption);
+  }
+  return outcome;
+}
+
+// "Configuration 1045210-001" for the chosen entry "1045210-001.cfg"; empty without a list.
+std::string ConfigurationSubject(const Session& session) {
+  const ConfigurationList* list = session.configList.get();
+  if (list == nullptr || list->configFileName.empty()) {
+    return "";
+  }
+  const std::string& entry = list->configFileName;
+  return "Configuration " + entry.substr(0, entry.rfind(".cfg"));
+}
+
 }  // namespace
 
 bool UploadSetupCommand(Session& session) {
@@ -104,24 +135,22 @@ bool UploadSetupCommand(Session& session) {
 }
 
 DownloadOutcome DownloadSetupCommand(Session& session) {
-  DownloadOutcome outcome;
   if (!DownloadPreChecks(session) || !LoadApprovedSetup(session)) {
-    return outcome;
+    return {};
   }
   // The program always runs in database mode: the actuator's own serial number is sent.
-  SetupTransfer transfer(session);
-  outcome.downloaded = transfer.Download(false);
-  outcome.transferResult = transfer.TransferResult;
-  if (outcome.downloaded) {
-    session.ui.ShowMessage(MessageKind::Information,
-                           "Setup download successful.\n\nNOTE: The Orvik part number on the "
-                           "nameplate must be\nre-identified to reflect the downloaded Orvik part "
-                           "number!",
-                           kComStatusCaption);
-  } else if (const char* text = DownloadFailureText(outcome.transferResult)) {
-    session.ui.ShowMessage(MessageKind::Error, text, kComStatusCaption);
+  return RunDownload(session, false, ConfigurationSubject(session));
+}
+
+DownloadOutcome RestoreSetupCommand(Session& session, const std::string& path) {
+  if (!DownloadPreChecks(session) ||
+      LoadSetupFileByName(session.setup, path, session.ui) != FileResult::kOk) {
+    return {};
   }
-  return outcome;
+  if (session.configList != nullptr) {
+    session.configList->UpdateOrvikPartNo();
+  }
+  return RunDownload(session, true, "Setup file " + path);
 }
 
 }  // namespace velmar

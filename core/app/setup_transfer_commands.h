@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/session.h"
 #include "app/setup_transfer.h"
 
@@ -21,5 +23,10 @@ struct DownloadOutcome {
 // The main window's Download Setup command: its pre-checks, the approved setup of the chosen
 // configuration loaded from the database, the download window and the result box.
 DownloadOutcome DownloadSetupCommand(Session& session);
+
+// Restore Setup From File: the same pre-checks, then the setup file at `path` replaces the record
+// and is downloaded with its own serial number, which must be 1..99999. A file that cannot be
+// read ends the command after its warning; nothing is written.
+DownloadOutcome RestoreSetupCommand(Session& session, const std::string& path);
 
 }  // namespace velmar

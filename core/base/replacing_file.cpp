@@ -1,10 +1,12 @@
 #include "base/replacing_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace velmar {
 
@@ -18,10 +20,28 @@ ReplacingFile::~ReplacingFile() {
   Discard();
 }
 
+bool ReplacingFile::Fail() {
+  if (error_ == 0) {
+    error_ = errno != 0 ? errno : EIO;
+  }
+  return false;
+}
+
+std::string ReplacingFile::ErrorText() const {
+  return error_ != 0 ? std::strerror(error_) : "";
+}
+
 bool ReplacingFile::Open(const std::string& path) {
   Discard();
   path_ = path;
-  failed_ = false;
+  error_ = 0;
+  struct stat target {};
+  inPlace_ = stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode);
+  if (inPlace_) {
+    // Without O_NONBLOCK a pipe nobody reads would hang the open; writes then block as usual.
+    fd_ = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    return (fd_ >= 0 && fcntl(fd_, F_SETFL, 0) == 0) || Fail();
+  }
   // The mode 0666 lets the umask decide the permissions, as for any newly created file.
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string candidate =
@@ -32,41 +52,58 @@ bool ReplacingFile::Open(const std::string& path) {
       return true;
     }
     if (errno != EEXIST) {
-      return false;
+      return Fail();
     }
   }
-  return false;
+  return Fail();
 }
 
 bool ReplacingFile::Write(std::string_view bytes) {
-  while (!failed_ && fd_ >= 0 && !bytes.empty()) {
+  while (error_ == 0 && fd_ >= 0 && !bytes.empty()) {
     const ssize_t written = write(fd_, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) {
       continue;
     }
     if (written <= 0) {
-      failed_ = true;
-      break;
+      return Fail();
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
-  return !failed_ && fd_ >= 0;
+  return error_ == 0 && fd_ >= 0;
 }
 
 bool ReplacingFile::Commit() {
-  if (failed_ || fd_ < 0) {
+  if (error_ != 0 || fd_ < 0) {
     Discard();
     return false;
   }
-  const bool synced = fsync(fd_) == 0;
-  const bool closed = close(fd_) == 0;
+  // Devices and pipes cannot be synced; what they took is all there is to check.
+  if (fsync(fd_) != 0 && !(inPlace_ && (errno == EINVAL || errno == EROFS))) {
+    Fail();
+  }
+  const int fd = fd_;
   fd_ = -1;
-  if (!synced || !closed || std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+  if (close(fd) != 0) {
+    Fail();
+  }
+  if (error_ == 0 && !inPlace_ && std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+    Fail();
+  }
+  if (error_ != 0) {
     Discard();
     return false;
   }
   temporaryPath_.clear();
   return true;
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
+  ReplacingFile file;
+  if (file.Open(path) && file.Write(bytes) && file.Commit()) {
+    return true;
+  }
+  error = file.ErrorText();
+  return false;
 }
 
 void ReplacingFile::Discard() {

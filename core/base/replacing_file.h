@@ -7,6 +7,8 @@ namespace velmar {
 
 // Writes a file under a temporary name in the target's folder and renames it over the target
 // only once it is completely written, so a failed write never loses the file it would replace.
+// A target that exists and is no regular file (a device such as /dev/stdout, a pipe) is written
+// in place: there is no file to lose, and a rename would put a plain file where the device was.
 class ReplacingFile {
  public:
   ReplacingFile() = default;
@@ -19,17 +21,27 @@ class ReplacingFile {
   bool Open(const std::string& path);
   // False when the bytes cannot all be written; later writes and Commit then fail too.
   bool Write(std::string_view bytes);
-  // Flushes the temporary file to disk and renames it over the target. False on any failure,
-  // the target then being untouched.
+  // Flushes the temporary file to disk and renames it over the target. False on any failure
+  // (flush, close or rename), the target then being untouched.
   bool Commit();
+
+  // Why the first failure happened ("No space left on device"); empty before any.
+  std::string ErrorText() const;
 
  private:
   void Discard();
+  // Keeps `errno` as the reason; false.
+  bool Fail();
 
   std::string path_;
   std::string temporaryPath_;
   int fd_ = -1;
-  bool failed_ = false;
+  bool inPlace_ = false;
+  int error_ = 0;
 };
+
+// Writes `bytes` as the whole file at `path` through a ReplacingFile. False with the reason in
+// `error` when any step failed.
+bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error);
 
 }  // namespace velmar

@@ -81,7 +81,7 @@ bool FaultLogBrowser::Erase() {
 
 void FaultLogBrowser::Print() {
   if (!busy) {
-    ui_.PrintText(FaultLogPrintedReport(texts, localTime ? localTime() : LocalTimeNow()));
+    ui_.PrintReport(FaultLogPrintedReport(texts, localTime ? localTime() : LocalTimeNow()));
   }
 }
 

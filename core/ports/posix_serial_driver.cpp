@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ports/line_speed.h"
+
 namespace velmar {
 
 namespace {
@@ -25,43 +27,6 @@ constexpr int kUnknownBaud = -12;
 
 // How long a write may wait for room in the output queue.
 constexpr int kWriteWaitMs = 1000;
-
-bool SpeedFor(int baud, speed_t& speed) {
-  switch (baud) {
-    case 300:
-      speed = B300;
-      return true;
-    case 600:
-      speed = B600;
-      return true;
-    case 1200:
-      speed = B1200;
-      return true;
-    case 2400:
-      speed = B2400;
-      return true;
-    case 4800:
-      speed = B4800;
-      return true;
-    case 9600:
-      speed = B9600;
-      return true;
-    case 19200:
-      speed = B19200;
-      return true;
-    case 38400:
-      speed = B38400;
-      return true;
-    case 57600:
-      speed = B57600;
-      return true;
-    case 115200:
-      speed = B115200;
-      return true;
-    default:
-      return false;
-  }
-}
 
 // Raw 8N1 without flow control; reads never block.
 bool MakeRaw(int fd) {
@@ -157,14 +122,14 @@ int PosixSerialDriver::SetBaud(int index, int baud) {
   if (fd < 0) {
     return kFailed;
   }
-  speed_t speed;
-  if (!SpeedFor(baud, speed)) {
+  const int error = SetLineSpeed(fd, baud);
+  if (error == ERANGE) {
+    lastError_ = "the device cannot run the line at " + std::to_string(baud) + " baud";
     return kUnknownBaud;
   }
-  termios settings{};
-  if (tcgetattr(fd, &settings) != 0 || cfsetspeed(&settings, speed) != 0 ||
-      tcsetattr(fd, TCSANOW, &settings) != 0) {
-    return kFailed;
+  if (error != 0) {
+    lastError_ = std::strerror(error);
+    return error == EINVAL ? kUnknownBaud : kFailed;
   }
   return 0;
 }

@@ -22,6 +22,9 @@ struct FileBoxRequest {
 // operations.
 enum class ProgressKind { FileTransfer, ProgramStatus };
 
+// How a print job ended: Cancelled when the user declined the printer box.
+enum class PrintResult { Printed, Cancelled, Failed };
+
 // Everything the user sees or answers. Core code reaches the user only through this port.
 class Ui {
  public:
@@ -44,7 +47,11 @@ class Ui {
   virtual void SetProgressPosition(int position) = 0;
   virtual void EndProgress() = 0;
 
-  virtual void PrintText(const std::string& text) = 0;
+  virtual PrintResult PrintText(const std::string& text) = 0;
+
+  // PrintText, telling the user when the printer failed: a report that did not come out is
+  // never passed over in silence. False after that box.
+  bool PrintReport(const std::string& text);
 };
 
 }  // namespace velmar

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <tuple>
 
 #include "app/session.h"
@@ -25,6 +26,27 @@ namespace {
 const QString kScreenshots = VELMAR_SCREENSHOT_DIR;
 const QString kSetupFiles = "Actuator Setup Files (*.cfg *.CFG);All Files (*)";
 
+// The Qt clock, with a hook run once at the next sleep: to act while a command waits on the link.
+class HookedClock : public QtClock {
+ public:
+  void SleepMs(int ms) override {
+    if (onSleep) {
+      const std::function<void()> hook = std::move(onSleep);
+      onSleep = nullptr;
+      hook();
+    }
+    QtClock::SleepMs(ms);
+  }
+  std::function<void()> onSleep;
+};
+
+// True when another program could open `device` now.
+bool PortFree(const QString& device) {
+  PosixSerialDriver probe;
+  probe.SetDeviceOverride(device.toStdString());
+  return probe.Open(0, 2048, 512) == 0 && probe.Close(0) == 0;
+}
+
 // The desktop tool as VelmarApp builds it, on a device of the test's choosing and a private
 // settings folder.
 struct Rig {
@@ -32,8 +54,15 @@ struct Rig {
       : session(driver, clock, ui, configHome.toStdString()), dialog(session, ui, VELMAR_DEMO_DB) {
     driver.SetDeviceOverride(device.toStdString());
   }
+  // Shows the main window and waits until its start-up has finished and the poll has heard the
+  // actuator, so the link knows its frame mode.
+  bool Started() {
+    dialog.show();
+    return QTest::qWaitFor([this] { return dialog.logic().initialised; }, 10000) &&
+           QTest::qWaitFor([this] { return dialog.receiveIndicator()->isChecked(); }, 5000);
+  }
   PosixSerialDriver driver;
-  QtClock clock;
+  HookedClock clock;
   QtUi ui;
   Session session;
   MainDialog dialog;
@@ -68,6 +97,7 @@ class GuiTest : public QObject {
   void cleanupTestCase();
   void startUpReachesThePollAndTheMenuShowsItsBoxes();
   void missingPortEndsWithoutSavingTheSettings();
+  void closeDuringACommandWaitsForIt();
   void progressWindowsAndFileFilters();
   void printsPagesToPdf();
 
@@ -97,9 +127,7 @@ void GuiTest::startUpReachesThePollAndTheMenuShowsItsBoxes() {
   QTemporaryDir home;
   ModalWatcher watcher;
   Rig rig(device_, home.path());
-  rig.dialog.show();
-  QTRY_VERIFY_WITH_TIMEOUT(rig.dialog.logic().initialised, 10000);
-  QTRY_VERIFY_WITH_TIMEOUT(rig.dialog.receiveIndicator()->isChecked(), 5000);
+  QVERIFY(rig.Started());
   QVERIFY(watcher.events.isEmpty());
   QCOMPARE(rig.dialog.windowTitle(),
            QString::fromStdString("Version " + rig.dialog.logic().versionText));
@@ -137,9 +165,11 @@ void GuiTest::startUpReachesThePollAndTheMenuShowsItsBoxes() {
        "Question|Verify Fault Log Erase|Erase all Fault Log Records?"},
       // The upload above gave the download a serial number; answering No declines it.
       {DownloadSetup, nullptr,
-       "Question|Setup Download|Current setup parameters will be overwritten.\n\nProceed with "
+       "Question|Setup Download|Current setup parameters will be overwritten.\n\nConfiguration "
+       "1045210-001\nActuator serial number 12345, part number 5000000-000\n\nProceed with "
        "download?\nError|Setup Com Status|Setup download failed!"},
       {LoadSetupFile, nullptr, "File|Open|" + kSetupFiles},
+      {RestoreSetupFile, nullptr, "File|Open|" + kSetupFiles},
       {SaveSetupFile, "save_setup_file_box", "File|Save As|" + kSetupFiles},
       {PrintSetupReport, nullptr, "Print"},
   };
@@ -200,6 +230,43 @@ void GuiTest::missingPortEndsWithoutSavingTheSettings() {
   QVERIFY(!rig.dialog.logic().initialised);
 }
 
+// The close box while a command waits on the link: the command finishes on an open port, then
+// the program ends, saving the settings once; the poll never comes back.
+void GuiTest::closeDuringACommandWaitsForIt() {
+  QTemporaryDir home;
+  ModalWatcher watcher;
+  Rig rig(device_, home.path());
+  QVERIFY(rig.Started());
+  rig.session.settings.node = "7";
+  bool freeAtClose = true;
+  bool visibleAfterClose = false;
+  QByteArray settingsAtClose;
+  rig.clock.onSleep = [&] {
+    rig.dialog.close();
+    freeAtClose = PortFree(device_);
+    visibleAfterClose = rig.dialog.isVisible();
+    settingsAtClose = ReadAll(SettingsFile(home));
+  };
+
+  rig.dialog.MenuAction(MainCommand::FirmwareVersion)->trigger();
+
+  QVERIFY(!freeAtClose);
+  QVERIFY(visibleAfterClose);
+  QVERIFY(!settingsAtClose.contains("NODE = 7"));
+  QCOMPARE(watcher.events,
+           QStringList{"Information|Firmware Version|Actuator firmware version is 3.10"});
+  QVERIFY(!rig.dialog.isVisible());
+  QCOMPARE(rig.dialog.result(), int(QDialog::Rejected));
+  QVERIFY(PortFree(device_));
+  QVERIFY(ReadAll(SettingsFile(home)).contains("NODE = 7"));
+  QTest::qWait(2 * CommunicationPoll::kIntervalMs);
+  QVERIFY(!rig.dialog.poll().running);
+  // A second close saves nothing again.
+  QFile::remove(SettingsFile(home));
+  rig.dialog.reject();
+  QVERIFY(!QFile::exists(SettingsFile(home)));
+}
+
 void GuiTest::progressWindowsAndFileFilters() {
   QtUi ui;
   ui.BeginProgress(ProgressKind::FileTransfer, "Saving Initialization Parameters...");
@@ -247,6 +314,11 @@ void GuiTest::printsPagesToPdf() {
     return PrintPages(printer, text) ? int(QString::fromLatin1(ReadAll(path)).count(page)) : -1;
   };
   QCOMPARE(pagesOf(""), 0);
+  // A printer that cannot take the job reports it.
+  QPrinter unwritable(QPrinter::HighResolution);
+  unwritable.setOutputFormat(QPrinter::PdfFormat);
+  unwritable.setOutputFileName(folder.path() + "/missing/report.pdf");
+  QVERIFY(!PrintPages(unwritable, "Line\n"));
   // About 60 lines of 10 points fit an A4 page.
   const int pages = pagesOf(QString("Line\tvalue\n").repeated(200).toStdString());
   QVERIFY2(pages >= 3 && pages <= 5, qPrintable(QString::number(pages)));

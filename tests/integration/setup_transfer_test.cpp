@@ -1,10 +1,12 @@
 // Setup download and upload with velmar-cli against velmar-sim over a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -43,64 +45,177 @@ std::vector<uint8_t> ApprovedImage(const std::string& customerPartNo) {
   return {record.pageImage, record.pageImage + SetupImageSize(kFirmware)};
 }
 
-fs::path OnlyBackup(const fs::path& folder) {
+std::vector<fs::path> Backups(const fs::path& folder) {
   std::vector<fs::path> backups;
   for (const auto& entry : fs::directory_iterator(folder)) {
     if (entry.path().filename().string().rfind("backup-40123-", 0) == 0) {
       backups.push_back(entry.path());
     }
   }
-  EXPECT_EQ(backups.size(), 1u);
-  return backups.empty() ? fs::path() : backups.front();
+  std::sort(backups.begin(), backups.end());
+  return backups;
 }
 
-TEST(SetupTransferWithSim, DownloadBacksUpTheOldSetupThenLeavesTheChosenImageInMemory) {
-  TempFolder work;
-  ASSERT_TRUE(work.Valid());
-  // The actuator holds 1045210-001, so the backup is a real upload; 1045210-004 goes over it.
-  const fs::path memory = work.Path() / "memory.bin";
-  std::vector<uint8_t> held = ApprovedImage("1045210-001");
-  held.resize(8192);
-  std::ofstream(memory, std::ios::binary)
-      .write(reinterpret_cast<const char*>(held.data()), static_cast<std::streamsize>(held.size()));
-  SimProcess sim({"--firmware", "3.10", "--mode", "crc", "--serial", "40123", "--memory",
-                  memory.string(), "--baud", "115200"});
-  ASSERT_FALSE(sim.Device().empty());
-  const auto cli = [&](std::vector<std::string> words) {
-    words.insert(words.begin(), {VELMAR_CLI_PATH, "--device", sim.Device(), "--baud", "115200",
+// Everything but the date and time bytes, which the download stamps, and the checksum.
+std::vector<uint8_t> Body(const std::string& image, std::size_t size) {
+  return {image.begin() + 8, image.begin() + static_cast<long>(size) - 2};
+}
+
+// velmar-cli against a velmar-sim for unit 40123 on firmware 3.10 whose memory holds `held`.
+class SetupDownloadWithSim : public ::testing::Test {
+ protected:
+  void Start(std::vector<uint8_t> held) {
+    ASSERT_TRUE(work.Valid());
+    held.resize(8192);
+    std::ofstream(memory, std::ios::binary)
+        .write(reinterpret_cast<const char*>(held.data()),
+               static_cast<std::streamsize>(held.size()));
+    sim = std::make_unique<SimProcess>(
+        std::vector<std::string>{"--firmware", "3.10", "--mode", "crc", "--serial", "40123",
+                                 "--memory", memory.string(), "--baud", "115200"});
+    ASSERT_FALSE(sim->Device().empty());
+  }
+
+  RunResult Cli(std::vector<std::string> words) {
+    words.insert(words.begin(), {VELMAR_CLI_PATH, "--device", sim->Device(), "--baud", "115200",
                                  "--db", VELMAR_DEMO_DB, "--yes"});
     return RunProgram(words, work.Path().string());
-  };
+  }
 
-  RunResult result = cli({"setup", "download", "--config", "1045210-004"});
+  TempFolder work;
+  fs::path memory = work.Path() / "memory.bin";
+  std::unique_ptr<SimProcess> sim;
+};
+
+constexpr const char* kDownloaded =
+    "Setup Com Status: Setup download successful.\n\nNOTE: The Orvik part number on the "
+    "nameplate must be\nre-identified to reflect the downloaded Orvik part number!\n";
+
+TEST_F(SetupDownloadWithSim, DownloadBacksUpTheOldSetupAndTheBackupRestoresIt) {
+  // The actuator holds 1045210-001, so the backup is a real upload; 1045210-004 goes over it.
+  const std::vector<uint8_t> held = ApprovedImage("1045210-001");
+  Start(held);
+
+  RunResult result = Cli({"setup", "download", "--config", "1045210-004"});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out,
-            "Setup Com Status: Setup download successful.\n\nNOTE: The Orvik part number on the "
-            "nameplate must be\nre-identified to reflect the downloaded Orvik part number!\n");
+  std::vector<fs::path> backups = Backups(work.Path());
+  ASSERT_EQ(backups.size(), 1u);
+  const fs::path backupFile = backups.front();
+  EXPECT_EQ(result.out, "Saving the actuator's setup as " + backupFile.filename().string() + "\n" +
+                            kDownloaded);
+  EXPECT_NE(result.err.find("Setup Download: Current setup parameters will be overwritten.\n\n"
+                            "Configuration 1045210-004\nActuator serial number 40123, part "
+                            "number 5000000-000\n\nProceed with download? [y/N] yes\n"),
+            std::string::npos)
+      << result.err;
   RecordingUi ui;
   SetupParameters backup;
-  const fs::path backupFile = OnlyBackup(work.Path());
   ASSERT_EQ(LoadSetupFileByName(backup, backupFile.string(), ui), FileResult::kOk);
   EXPECT_STREQ(backup.PARTNO, "5000000-000");
   EXPECT_STREQ(backup.SPAN, "5.9000");  // read back from the image, not the default record
   EXPECT_STREQ(backup.SERIALNO, "40123");
 
-  // Everything but the date and time bytes, which the download stamps, and the checksum.
   const std::vector<uint8_t> approved = ApprovedImage("1045210-004");
-  const std::string image = ReadText(memory);
+  std::string image = ReadText(memory);
   ASSERT_EQ(image.size(), 8192u);
-  EXPECT_EQ(std::vector<uint8_t>(image.begin() + 8, image.begin() + approved.size() - 2),
-            std::vector<uint8_t>(approved.begin() + 8, approved.end() - 2));
+  EXPECT_EQ(Body(image, approved.size()),
+            Body(std::string(approved.begin(), approved.end()), approved.size()));
   const std::span<const uint8_t> written(reinterpret_cast<const uint8_t*>(image.data()),
                                          approved.size());
   EXPECT_EQ(ImageWord(written, approved.size() - 2), SetupChecksum(written));
 
-  result = cli({"setup", "report", "--file", backupFile.filename(), "--out", "report.txt"});
+  result = Cli({"setup", "report", "--file", backupFile.filename(), "--out", "report.txt"});
   EXPECT_EQ(result.status, 0) << result.err;
   const std::string report = ReadText(work.Path() / "report.txt");
   EXPECT_EQ(report.rfind("\n\n\n\tActuator Setup Parameters\n\n", 0), 0u);
   EXPECT_NE(report.find("\tZOLT Part Number :\t5000000-000\n"), std::string::npos);
   EXPECT_NE(report.find("\n\tFirmware Version :\t\t3.10\n"), std::string::npos);
+  // A report that cannot be written, to a file or to the standard output, fails with the reason.
+  result = Cli({"setup", "report", "--out", "/dev/full"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("cannot write /dev/full: No space left on device"), std::string::npos)
+      << result.err;
+  result =
+      RunProgram({"/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full", VELMAR_CLI_PATH, "--device",
+                  sim->Device(), "--baud", "115200", "--db", VELMAR_DEMO_DB, "setup", "report"},
+                 work.Path().string());
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("No space left on device"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("Print Error: The report could not be printed.\n"), std::string::npos);
+
+  // Restoring the backup puts the old setup back, and backs up the new one under its own name
+  // even within the same second.
+  result = Cli({"setup", "download", "--file", backupFile.filename()});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("Setup file " + backupFile.filename().string() +
+                            "\nActuator serial number 40123, part number 5000520-020\n"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(Backups(work.Path()).size(), 2u);
+  image = ReadText(memory);
+  EXPECT_EQ(Body(image, held.size()), Body(std::string(held.begin(), held.end()), held.size()));
+}
+
+// What each refused download says and exits with; nothing reaches the actuator's memory.
+TEST_F(SetupDownloadWithSim, RefusedDownloadsWriteNothing) {
+  const std::vector<uint8_t> held = ApprovedImage("1045210-001");
+  Start(held);
+  const fs::path foreign = work.Path() / "foreign.cfg";
+  std::ofstream(foreign) << "SERIALNO = 100000\r\nSPAN = 4.5\r\n";
+  const struct {
+    std::vector<std::string> words;
+    int status;
+    std::string err;  // a part of the standard error
+    std::size_t backups;
+  } cases[] = {
+      {{},
+       2,
+       "--config CUSTOMERPARTNO or --file FILE is needed\nUsage: velmar-cli [options] setup "
+       "download --config CUSTOMERPARTNO | --file FILE\nConfigurations for firmware 3.10:\n"
+       "  1045210-001    Stand alone 5.9 in stroke analog command\n"
+       "  1045210-004    RS-485 command 8.0 in stroke\n"
+       "  1045210-005    Valve seating 6.0 in stroke\n",
+       0},
+      {{"--config", "1045210-004", "--file", "foreign.cfg"},
+       2,
+       "--config and --file exclude each other",
+       0},
+      {{"--config", "1045210-002"},
+       1,
+       "configuration 1045210-002 is not offered for firmware 3.10",
+       0},
+      {{"--file", "missing.cfg"}, 1, "File Error: Error opening actuator setup file.\n", 0},
+      {{"--file", "foreign.cfg"}, 1, "Setup Com Status: Actuator serial number invalid!\n", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.err);
+    for (const fs::path& backup : Backups(work.Path())) {
+      fs::remove(backup);
+    }
+    std::vector<std::string> words = {"setup", "download"};
+    words.insert(words.end(), c.words.begin(), c.words.end());
+
+    const RunResult result = Cli(words);
+
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+    EXPECT_EQ(Backups(work.Path()).size(), c.backups);
+    EXPECT_EQ(ReadText(memory).substr(0, held.size()), std::string(held.begin(), held.end()));
+  }
+}
+
+// A bad checksum in the uploaded backup is shown, but the download that follows decides the exit.
+TEST_F(SetupDownloadWithSim, BackupWarningDoesNotFailASuccessfulDownload) {
+  std::vector<uint8_t> held = ApprovedImage("1045210-001");
+  held[held.size() - 1] ^= 0x5A;
+  Start(held);
+
+  const RunResult result = Cli({"setup", "download", "--config", "1045210-004"});
+
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("Setup Com Error: Setup data checksum is invalid!\n"),
+            std::string::npos);
+  EXPECT_NE(result.out.find(kDownloaded), std::string::npos);
 }
 
 }  // namespace

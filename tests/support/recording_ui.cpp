@@ -75,8 +75,9 @@ void RecordingUi::EndProgress() {
   progressOpen = false;
 }
 
-void RecordingUi::PrintText(const std::string& text) {
+PrintResult RecordingUi::PrintText(const std::string& text) {
   events.push_back("Print|" + text);
+  return printResult;
 }
 
 std::vector<std::string> RecordingUi::Messages() const {

@@ -24,7 +24,7 @@ class RecordingUi : public Ui {
   void SetProgressRange(int low, int high) override;
   void SetProgressPosition(int position) override;
   void EndProgress() override;
-  void PrintText(const std::string& text) override;
+  PrintResult PrintText(const std::string& text) override;
 
   // Only the message and question lines, the usual thing to assert.
   std::vector<std::string> Messages() const;
@@ -36,6 +36,8 @@ class RecordingUi : public Ui {
   std::deque<std::string> filePaths;  // empty: the box is cancelled
   std::vector<FileBoxRequest> fileRequests;
   bool progressOpen = false;
+  // What every print job ends with.
+  PrintResult printResult = PrintResult::Printed;
 
  private:
   bool AnswerFileBox(const std::string& tag, const FileBoxRequest& request, std::string& path);

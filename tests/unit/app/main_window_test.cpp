@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -388,6 +390,59 @@ TEST(CommandDispatch, FaultConfigurationOpensItsDialogViewOnlyOutsideServiceMode
   f.dispatch.Dispatch(MainCommand::FaultConfiguration);
   EXPECT_EQ(f.ui.Messages(), Lines{});
   EXPECT_EQ(f.view.events, (Lines{"Fault Config|view-only", "Fault Config|full access"}));
+}
+
+// Exit arriving while an operation waits on the link (the desktop clock lets window events in):
+// the port stays open and the settings unsaved until the operation ends; then the program ends
+// once, and the poll never starts again.
+TEST(MainWindow, ExitDuringAnOperationWaitsForItsEnd) {
+  const struct {
+    const char* name;
+    std::function<WindowAction(WindowFixture&)> run;
+    bool portOpenDuringWait;  // the port change waits between closing and reopening
+  } cases[] = {
+      {"command", [](WindowFixture& f) { return f.dispatch.Dispatch(MainCommand::RunTimeHours); },
+       true},
+      {"port change",
+       [](WindowFixture& f) { return f.logic.RunOperation([&f] { f.logic.ChangePort(2); }); },
+       false},
+      {"poll tick", [](WindowFixture& f) { return f.logic.RunOperation([&f] { f.poll.Tick(); }); },
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WindowFixture f;
+    f.Started();
+    f.poll.pollState = 1;  // the tick listens, and so waits
+    std::vector<WindowAction> exits;
+    bool portOpenAtExit = !c.portOpenDuringWait;
+    f.clock.onSleep = [&](int) {
+      if (exits.empty()) {
+        portOpenAtExit = f.driver.isOpen;
+        exits.push_back(f.dispatch.Dispatch(MainCommand::Exit));
+        // Nothing else starts inside the running operation.
+        exits.push_back(f.dispatch.Dispatch(MainCommand::FirmwareVersion));
+        EXPECT_TRUE(f.view.events.empty());
+      }
+    };
+
+    EXPECT_EQ(c.run(f), WindowAction::Close);
+
+    f.clock.onSleep = nullptr;
+    EXPECT_EQ(exits, (std::vector<WindowAction>{WindowAction::Stay, WindowAction::Stay}));
+    EXPECT_EQ(portOpenAtExit, c.portOpenDuringWait);
+    EXPECT_FALSE(f.driver.isOpen);
+    EXPECT_EQ(f.view.events, Lines{"Save"});
+    EXPECT_EQ(std::count(f.pollSwitches.begin(), f.pollSwitches.end(), true), 0);
+    EXPECT_FALSE(f.poll.running);
+    // After the shutdown nothing runs, and a second Exit saves nothing again.
+    const std::size_t sent = f.driver.writes.size();
+    EXPECT_EQ(f.dispatch.Dispatch(MainCommand::FirmwareVersion), WindowAction::Stay);
+    EXPECT_EQ(f.dispatch.Dispatch(MainCommand::Exit), WindowAction::Close);
+    EXPECT_EQ(f.driver.writes.size(), sent);
+    EXPECT_EQ(f.view.events, Lines{"Save"});
+    EXPECT_FALSE(f.poll.running);
+  }
 }
 
 }  // namespace

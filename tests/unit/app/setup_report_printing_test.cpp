@@ -43,5 +43,28 @@ TEST(PrintSetupReport, PrintsTheLiveReadingsOrTheComError) {
   EXPECT_EQ(bench.clock.LongSleeps(), sleeps);
 }
 
+// A declined printer box is the user's choice; a printer that failed is reported and the command
+// fails.
+TEST(PrintSetupReport, ThePrintersOutcomeDecidesTheResult) {
+  const struct {
+    PrintResult printed;
+    bool result;
+    std::vector<std::string> messages;
+  } cases[] = {
+      {PrintResult::Printed, true, {}},
+      {PrintResult::Cancelled, true, {}},
+      {PrintResult::Failed, false, {"Error|Print Error|The report could not be printed."}},
+  };
+  for (const auto& c : cases) {
+    test::SimBench bench;
+    ASSERT_EQ(bench.session.VerifyCommunication(), 0);
+    bench.ui.printResult = c.printed;
+
+    EXPECT_EQ(PrintSetupReport(bench.session), c.result);
+
+    EXPECT_EQ(bench.ui.Messages(), c.messages);
+  }
+}
+
 }  // namespace
 }  // namespace velmar

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -327,6 +328,53 @@ TEST_F(SetupTransferTest, DownloadOutcomes) {
     if (c.message.empty()) {  // the last page of the 1.00 image holds four words
       EXPECT_EQ(driver.writes[driver.writes.size() - 3],
                 WriteWordsRequest(false, 96, session.setup.pageImage + 192, 8));
+    }
+  }
+}
+
+// Restoring a file sends the file's own serial number, never the actuator's; a file that cannot
+// be read or carries an impossible serial number writes nothing.
+TEST_F(SetupTransferTest, RestoreFromFile) {
+  const struct {
+    const char* serial;   // nullptr: no file at all
+    std::string message;  // empty: restored
+  } cases[] = {
+      {"40123", ""},
+      {"99999", ""},
+      {"100000", "Error|Setup Com Status|Actuator serial number invalid!"},
+      {"0", "Error|Setup Com Status|Actuator serial number invalid!"},
+      {"-7", "Error|Setup Com Status|Actuator serial number invalid!"},
+      {nullptr, "Warning|File Error|Error opening actuator setup file."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    actuator = SimulatedActuator();
+    Start(0x30A);
+    session.setup = SetupParameters();
+    session.serialNumber = "12345";
+    const std::string path = (folder.Path() / "unit.cfg").string();
+    std::filesystem::remove(path);
+    if (c.serial != nullptr) {
+      std::ofstream(path) << "SERIALNO = " << c.serial << "\r\nSPAN = 4.5\r\n";
+    }
+    ui.answers = {Answer::Yes};
+
+    const DownloadOutcome outcome = RestoreSetupCommand(session, path);
+
+    EXPECT_EQ(outcome.downloaded, c.message.empty());
+    const std::string question =
+        "Question|Setup Download|Current setup parameters will be overwritten.\n\nSetup file " +
+        path + "\nActuator serial number 12345, part number 5000000-000\n\nProceed with download?";
+    Strings expected;
+    if (c.serial != nullptr) {
+      expected.push_back(question);
+    }
+    expected.push_back(c.message.empty() ? kDownloaded : c.message);
+    EXPECT_EQ(ui.Messages(), expected);
+    EXPECT_EQ(Sent(kWriteEnable) > 0, c.message.empty());
+    if (c.message.empty()) {
+      EXPECT_EQ(actuator.Memory().SerialNumber(), static_cast<uint32_t>(std::stoi(c.serial)));
+      EXPECT_STREQ(session.setup.SPAN, "4.5");
     }
   }
 }
