@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/replacing_file.h"
 #include "cli_command.h"
 #include "cli_context.h"
 #include "configdb/part_catalogue.h"
@@ -55,12 +54,6 @@ void PrintPages(const uint8_t* image, int firmwareVersion) {
   }
 }
 
-bool WriteImage(const std::string& path, const uint8_t* image, std::size_t size) {
-  ReplacingFile file;
-  return file.Open(path) &&
-         file.Write(std::string_view(reinterpret_cast<const char*>(image), size)) && file.Commit();
-}
-
 int SetupImage(CliContext& context, CommandArgs& args) {
   std::string firmwareText;
   std::string outPath;
@@ -87,11 +80,9 @@ int SetupImage(CliContext& context, CommandArgs& args) {
     PrintPages(record.pageImage, firmwareVersion);
     return kExitOk;
   }
-  if (!WriteImage(outPath, record.pageImage, SetupImageSize(firmwareVersion))) {
-    std::fprintf(stderr, "velmar-cli setup image: cannot write '%s'\n", outPath.c_str());
-    return kExitFailure;
-  }
-  return kExitOk;
+  return context.WriteOutputFile(outPath,
+                                 std::string_view(reinterpret_cast<const char*>(record.pageImage),
+                                                  SetupImageSize(firmwareVersion)));
 }
 
 }  // namespace

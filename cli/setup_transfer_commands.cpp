@@ -6,7 +6,6 @@
 
 #include "app/setup_report_printing.h"
 #include "app/setup_transfer_commands.h"
-#include "base/replacing_file.h"
 #include "cli_command.h"
 #include "cli_context.h"
 #include "setup/setup_file.h"
@@ -110,12 +109,7 @@ int ReportToFile(CliContext& context, const std::string& path) {
   if (!printed) {
     return kExitFailure;
   }
-  ReplacingFile file;
-  if (!file.Open(path) || !file.Write(report) || !file.Commit()) {
-    std::fprintf(stderr, "velmar-cli setup report: cannot write %s\n", path.c_str());
-    return kExitFailure;
-  }
-  return kExitOk;
+  return context.WriteOutputFile(path, report);
 }
 
 int Report(CliContext& context, CommandArgs& args) {

@@ -16,7 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$build/sim/velmar-sim" --link "$work/actuator" >"$work/sim.log" 2>&1 &
+"$build/bin/velmar-sim" --link "$work/actuator" >"$work/sim.log" 2>&1 &
 sim_pid=$!
 for _ in $(seq 100); do
   [ -e "$work/actuator" ] && break
@@ -28,7 +28,7 @@ echo "Simulated actuator on $(readlink "$work/actuator") (COM 1)"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): running the command-line" \
     "walk-through instead of the desktop tool."
-  cli="$build/cli/velmar-cli"
+  cli="$build/bin/velmar-cli"
   for command in "version" "identify" "hours run" "hours powered"; do
     echo "\$ velmar-cli $command"
     # shellcheck disable=SC2086
@@ -37,8 +37,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exit 0
 fi
 
-# The tool reads config.db from the folder it starts in; the demo's settings stay in the demo's
-# folder, so the user's own settings are neither used nor changed.
-cp "$build/config.db" "$work/"
+# The tool finds the demo config.db in the build's share/velmar beside its bin folder; the demo's
+# settings stay in the demo's folder, so the user's own settings are neither used nor changed.
 echo "Starting velmar in $work"
-(cd "$work" && XDG_CONFIG_HOME="$work/config" "$build/gui/velmar")
+(cd "$work" && XDG_CONFIG_HOME="$work/config" "$build/bin/velmar")

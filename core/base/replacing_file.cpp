@@ -22,6 +22,7 @@ bool ReplacingFile::Open(const std::string& path) {
   Discard();
   path_ = path;
   failed_ = false;
+  error_ = 0;
   // The mode 0666 lets the umask decide the permissions, as for any newly created file.
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string candidate =
@@ -32,9 +33,11 @@ bool ReplacingFile::Open(const std::string& path) {
       return true;
     }
     if (errno != EEXIST) {
+      error_ = errno;
       return false;
     }
   }
+  error_ = EEXIST;
   return false;
 }
 
@@ -45,6 +48,8 @@ bool ReplacingFile::Write(std::string_view bytes) {
       continue;
     }
     if (written <= 0) {
+      // A write that takes nothing without an error is a full device.
+      error_ = written < 0 ? errno : ENOSPC;
       failed_ = true;
       break;
     }
@@ -59,9 +64,16 @@ bool ReplacingFile::Commit() {
     return false;
   }
   const bool synced = fsync(fd_) == 0;
+  if (!synced) {
+    error_ = errno;
+  }
   const bool closed = close(fd_) == 0;
+  if (synced && !closed) {
+    error_ = errno;
+  }
   fd_ = -1;
   if (!synced || !closed || std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+    error_ = error_ != 0 ? error_ : errno;
     Discard();
     return false;
   }

@@ -22,6 +22,8 @@ class ReplacingFile {
   // Flushes the temporary file to disk and renames it over the target. False on any failure,
   // the target then being untouched.
   bool Commit();
+  // The system's error (errno) of the first failure, 0 when nothing failed.
+  int Error() const { return error_; }
 
  private:
   void Discard();
@@ -30,6 +32,7 @@ class ReplacingFile {
   std::string temporaryPath_;
   int fd_ = -1;
   bool failed_ = false;
+  int error_ = 0;
 };
 
 }  // namespace velmar
