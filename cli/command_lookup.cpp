@@ -50,6 +50,7 @@ CommandGroup FindGroup(const std::vector<CliCommand>& commands,
         std::max(groupLength, std::min(CommonLength(name, words, first), name.size() - 1));
   }
   CommandGroup group;
+  group.length = groupLength;
   if (groupLength == 0) {
     return group;
   }

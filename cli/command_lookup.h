@@ -21,6 +21,7 @@ CommandMatch FindCommand(const std::vector<CliCommand>& commands,
 // begins the name of a longer command, and those commands. Empty when no name begins so.
 struct CommandGroup {
   std::string name;
+  size_t length = 0;  // words in the name
   std::vector<const CliCommand*> members;
 };
 CommandGroup FindGroup(const std::vector<CliCommand>& commands,

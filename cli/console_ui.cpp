@@ -102,7 +102,7 @@ void ConsoleUi::BreakProgressLine() {
 }
 
 void ConsoleUi::DrawProgress() {
-  if (!progressOpen_ || !showProgress_) {
+  if (!progressOpen_ || !showProgress_ || quiet_) {
     return;
   }
   constexpr int kWidth = 30;

@@ -32,7 +32,7 @@ class ConsoleUi : public Ui {
   void PrintText(const std::string& text) override;
 
   void SetAnswerYes(bool yes) { answerYes_ = yes; }
-  void SetQuiet(bool quiet) { showProgress_ = showProgress_ && !quiet; }
+  void SetQuiet(bool quiet) { quiet_ = quiet; }
   // Where PrintText writes; stdout when not set.
   void SetPrintTarget(std::FILE* target) { printTarget_ = target; }
 
@@ -49,7 +49,8 @@ class ConsoleUi : public Ui {
   std::FILE* in_;
   std::FILE* printTarget_ = nullptr;
   bool interactive_;
-  bool showProgress_;
+  bool showProgress_;  // stderr is a terminal
+  bool quiet_ = false;
   bool answerYes_ = false;
   bool failureShown_ = false;
   bool progressOpen_ = false;

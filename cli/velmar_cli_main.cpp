@@ -1,5 +1,4 @@
 // velmar-cli: the service tool's commands for scripts and test benches.
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -75,13 +74,11 @@ int UsageError(const std::string& problem) {
 // A group named alone lists its commands (on stdout, a success); a group followed by a word
 // that names none of them is a usage error that lists them on stderr.
 int ShowGroup(const CommandGroup& group, const std::vector<std::string>& words, size_t first) {
-  const size_t groupWords =
-      static_cast<size_t>(std::count(group.name.begin(), group.name.end(), ' ')) + 1;
-  const bool alone = first + groupWords == words.size();
+  const bool alone = first + group.length == words.size();
   std::FILE* stream = alone ? stdout : stderr;
   if (!alone) {
     std::fprintf(stderr, "velmar-cli: unknown command '%s %s'\n", group.name.c_str(),
-                 words[first + groupWords].c_str());
+                 words[first + group.length].c_str());
   }
   std::fprintf(stream, "Commands of velmar-cli %s:\n", group.name.c_str());
   PrintCommandTable(stream, group.members);
