@@ -1,27 +1,14 @@
 #!/usr/bin/env bash
 # Starts a simulated actuator on a pseudo-terminal, points COM 1 at it and runs the desktop tool
-# against it from a folder that holds the demo configuration database. Without a display it runs
-# the command-line walk-through instead.
+# against it; the tool finds the demo configuration database in the build. Without a display it
+# runs the command-line walk-through instead.
 set -euo pipefail
 
 build=$(cd "${1:-build}" && pwd)
 work=$(mktemp -d)
-sim_pid=""
-cleanup() {
-  if [ -n "$sim_pid" ]; then
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$build/bin/velmar-sim" --link "$work/actuator" >"$work/sim.log" 2>&1 &
-sim_pid=$!
-for _ in $(seq 100); do
-  [ -e "$work/actuator" ] && break
-  sleep 0.05
-done
+# shellcheck source=scripts/sim-on-link.sh
+source "$(dirname "$0")/sim-on-link.sh"
+sim_on_link "$build" "$work"
 export VELMAR_COM1="$work/actuator"
 echo "Simulated actuator on $(readlink "$work/actuator") (COM 1)"
 

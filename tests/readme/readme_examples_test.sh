@@ -6,16 +6,6 @@ set -euo pipefail
 
 readme=$1
 build=$(cd "$2" && pwd)
-work=$(mktemp -d)
-sim_pid=""
-cleanup() {
-  if [ -n "$sim_pid" ]; then
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 mapfile -t examples < <(awk '/^```sh example$/ { inside = 1; next }
   /^```/ { inside = 0 }
@@ -25,14 +15,11 @@ if [ "${#examples[@]}" -lt 5 ]; then
   exit 1
 fi
 
+work=$(mktemp -d)
 ln -s "$build" "$work/build"
-"$build/bin/velmar-sim" --link "$work/actuator" --memory "$work/actuator.mem" \
-  >"$work/sim.log" 2>&1 &
-sim_pid=$!
-for _ in $(seq 200); do
-  [ -e "$work/actuator" ] && break
-  sleep 0.05
-done
+# shellcheck source=scripts/sim-on-link.sh
+source "$(dirname "$0")/../../scripts/sim-on-link.sh"
+sim_on_link "$build" "$work" --memory "$work/actuator.mem"
 export VELMAR_COM1="$work/actuator" XDG_CONFIG_HOME="$work/config"
 # A unit with a valid setup, as the examples expect of a real one.
 (cd "$work" && build/bin/velmar-cli --yes setup download --config 1045210-001 >/dev/null 2>&1) || true
