@@ -1,4 +1,5 @@
 // velmar-cli: the service tool's commands for scripts and test benches.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
