@@ -2,10 +2,12 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "app/session.h"
 #include "cli_command.h"
 #include "console_ui.h"
+#include "display_pause_clock.h"
 #include "ports/posix_serial_driver.h"
 #include "ports/steady_clock.h"
 
@@ -18,12 +20,14 @@ struct CliOptions {
   int baud = 19200;
   bool yes = false;
   bool service = false;
-  std::string db;     // overrides where config.db is found
-  std::string trace;  // frame trace file, else $VELMAR_TRACE
-  bool json = false;  // the command's result as one JSON document on stdout
+  bool quiet = false;  // no progress bars
+  std::string db;      // overrides where config.db is found
+  std::string trace;   // frame trace file, else $VELMAR_TRACE
+  bool json = false;   // the command's result as one JSON document on stdout
 };
 
-// What a command runs with: the console, the real clock and serial driver, and the session.
+// What a command runs with: the console, the real clock and serial driver, and the session. The
+// session's clock skips the pauses that only pace a display when stdout is not a terminal.
 class CliContext {
  public:
   explicit CliContext(const CliOptions& options);
@@ -34,9 +38,15 @@ class CliContext {
 
   // --db, else "config.db" from the standard folders; empty when there is none.
   std::filesystem::path ConfigDatabasePath() const;
+  // Where that database was looked for, or which file it is and why it cannot be read.
+  std::string ConfigDatabaseDetail() const;
   // Binds the session's configuration list to that database and builds it as the desktop tool's
   // start-up does. kExitOk, or kExitFailure after the start-up warning.
   int OpenConfigDatabase();
+
+  // Writes `bytes` to `path` through the replacing writer. kExitOk, or kExitFailure after
+  // naming the file and the system's reason on stderr.
+  int WriteOutputFile(const std::string& path, std::string_view bytes);
 
   // Prints the problem and the running command's synopsis; returns kExitUsage.
   int UsageError(const std::string& problem);
@@ -51,8 +61,10 @@ class CliContext {
 
   CliOptions options;
   ConsoleUi ui;
-  SteadyClock clock;
+  SteadyClock steadyClock;
   PosixSerialDriver driver;
+  CountingSerialDriver countedDriver{driver};
+  DisplayPauseClock clock;
   Session session;
 };
 

@@ -9,22 +9,32 @@
 namespace velmar {
 
 ConsoleUi::ConsoleUi(std::FILE* out, std::FILE* err, std::FILE* in)
-    : out_(out), err_(err), in_(in), interactive_(isatty(fileno(in)) && isatty(fileno(err))) {}
+    : out_(out),
+      err_(err),
+      in_(in),
+      interactive_(isatty(fileno(in)) && isatty(fileno(err))),
+      showProgress_(isatty(fileno(err))) {}
 
 void ConsoleUi::ShowMessage(MessageKind kind, const std::string& text, const std::string& caption) {
+  ShowDetailedMessage(kind, text, caption, "");
+}
+
+void ConsoleUi::ShowDetailedMessage(MessageKind kind, const std::string& text,
+                                    const std::string& caption, const std::string& detail) {
   std::FILE* stream = kind == MessageKind::Information ? out_ : err_;
   if (kind != MessageKind::Information) {
     failureShown_ = true;
   }
-  if (progressDrawn_) {
-    std::fputc('\n', err_);
-    progressDrawn_ = false;
-  }
+  BreakProgressLine();
   std::fprintf(stream, "%s: %s\n", caption.c_str(), text.c_str());
+  if (!detail.empty()) {
+    std::fprintf(stream, "%s\n", detail.c_str());
+  }
   std::fflush(stream);
 }
 
 Answer ConsoleUi::AskYesNo(const std::string& text, const std::string& caption) {
+  BreakProgressLine();
   std::fprintf(err_, "%s: %s [y/N] ", caption.c_str(), text.c_str());
   if (answerYes_) {
     std::fprintf(err_, "yes\n");
@@ -80,16 +90,20 @@ void ConsoleUi::SetProgressPosition(int position) {
 }
 
 void ConsoleUi::EndProgress() {
+  BreakProgressLine();
+  progressOpen_ = false;
+}
+
+void ConsoleUi::BreakProgressLine() {
   if (progressDrawn_) {
     std::fputc('\n', err_);
     std::fflush(err_);
+    progressDrawn_ = false;
   }
-  progressOpen_ = false;
-  progressDrawn_ = false;
 }
 
 void ConsoleUi::DrawProgress() {
-  if (!progressOpen_ || !interactive_) {
+  if (!progressOpen_ || !showProgress_ || quiet_) {
     return;
   }
   constexpr int kWidth = 30;

@@ -9,13 +9,17 @@ namespace velmar {
 
 // The command-line face of the Ui port: every message box is one "Caption: text" line
 // (information on stdout, warnings and errors on stderr), questions are answered by --yes or a
-// prompt on a terminal, progress as a bar on a terminal. Commands take their file names as
+// prompt on a terminal and always start a line of their own, progress is a bar on stderr when
+// stderr is a terminal and progress is not silenced. Commands take their file names as
 // arguments, so a file box is answered as cancelled.
 class ConsoleUi : public Ui {
  public:
   ConsoleUi(std::FILE* out, std::FILE* err, std::FILE* in);
 
   void ShowMessage(MessageKind kind, const std::string& text, const std::string& caption) override;
+  // The detail follows on lines of its own.
+  void ShowDetailedMessage(MessageKind kind, const std::string& text, const std::string& caption,
+                           const std::string& detail) override;
   Answer AskYesNo(const std::string& text, const std::string& caption) override;
   Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
   bool AskOpenFile(const FileBoxRequest& request, std::string& path) override;
@@ -29,6 +33,7 @@ class ConsoleUi : public Ui {
   PrintResult PrintText(const std::string& text) override;
 
   void SetAnswerYes(bool yes) { answerYes_ = yes; }
+  void SetQuiet(bool quiet) { quiet_ = quiet; }
   // Where PrintText writes; stdout when not set.
   void SetPrintTarget(std::FILE* target) { printTarget_ = target; }
 
@@ -39,12 +44,16 @@ class ConsoleUi : public Ui {
 
  private:
   void DrawProgress();
+  // Ends a drawn progress line, so what follows starts on a line of its own.
+  void BreakProgressLine();
 
   std::FILE* out_;
   std::FILE* err_;
   std::FILE* in_;
   std::FILE* printTarget_ = nullptr;
   bool interactive_;
+  bool showProgress_;  // stderr is a terminal
+  bool quiet_ = false;
   bool answerYes_ = false;
   bool failureShown_ = false;
   bool progressOpen_ = false;

@@ -54,8 +54,8 @@ struct DatabaseView {
   // kExitOk, or kExitFailure after the message the desktop tool shows at start-up.
   int LoadCatalogue(CliContext& context) {
     if (list.LoadCatalogue() != 0) {
-      context.ui.ShowMessage(MessageKind::Warning, ConfigurationList::kConfigListErrorText,
-                             kProgramErrorCaption);
+      context.ui.ShowDetailedMessage(MessageKind::Warning, ConfigurationList::kConfigListErrorText,
+                                     kProgramErrorCaption, context.ConfigDatabaseDetail());
       return kExitFailure;
     }
     return kExitOk;
@@ -109,14 +109,25 @@ int ExtractEntry(CliContext& context, CommandArgs& args) {
   if (int status = context.TakeLastArgument(args, "NAME", name); status != kExitOk) {
     return status;
   }
+  std::error_code error;
+  fs::create_directories(outputFolder, error);
+  if (error) {
+    context.ui.ShowDetailedMessage(
+        MessageKind::Error, "Cannot extract \"" + name + "\": the output folder cannot be created.",
+        kProgramErrorCaption, "Folder: " + outputFolder + "\nReason: " + error.message());
+    return kExitFailure;
+  }
   ConfigDatabase database;
   const ExtractResult result = database.Extract(context.ConfigDatabasePath(), name,
                                                 std::string(kConfigurationPassword), outputFolder);
   if (result != ExtractResult::kDone) {
-    context.ui.ShowMessage(MessageKind::Error,
-                           "Cannot extract \"" + name + "\": " + ExtractResultText(result) +
-                               " (result " + std::to_string(static_cast<int>(result)) + ").",
-                           kProgramErrorCaption);
+    context.ui.ShowDetailedMessage(
+        MessageKind::Error,
+        "Cannot extract \"" + name + "\": " + ExtractResultText(result) + " (result " +
+            std::to_string(static_cast<int>(result)) + ").",
+        kProgramErrorCaption,
+        result == ExtractResult::kCannotCreateOutput ? "Folder: " + outputFolder
+                                                     : context.ConfigDatabaseDetail());
     return kExitFailure;
   }
   return kExitOk;
@@ -130,8 +141,8 @@ int ShowVersionFile(CliContext& context, CommandArgs& args) {
   std::string versionText;
   std::string programPartNumber;
   if (view.list.ReadVersionFile(versionText, programPartNumber) != 0) {
-    context.ui.ShowMessage(MessageKind::Warning, ConfigurationList::kVersionFileErrorText,
-                           kProgramErrorCaption);
+    context.ui.ShowDetailedMessage(MessageKind::Warning, ConfigurationList::kVersionFileErrorText,
+                                   kProgramErrorCaption, context.ConfigDatabaseDetail());
     return kExitFailure;
   }
   if (context.options.json) {

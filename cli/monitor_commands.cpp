@@ -11,7 +11,6 @@
 #include "app/diagnostic_test.h"
 #include "app/hour_meters.h"
 #include "app/monitor_commands.h"
-#include "base/replacing_file.h"
 #include "cli_command.h"
 #include "cli_context.h"
 #include "json_writer.h"
@@ -206,13 +205,8 @@ int Diagnose(CliContext& context, CommandArgs& args) {
   } else {
     std::fputs(report.c_str(), stdout);
   }
-  if (toFile) {
-    std::string error;
-    if (!WriteWholeFile(outPath, report, error)) {
-      std::fprintf(stderr, "velmar-cli diagnose: cannot write %s: %s\n", outPath.c_str(),
-                   error.c_str());
-      return kExitFailure;
-    }
+  if (toFile && context.WriteOutputFile(outPath, report) != kExitOk) {
+    return kExitFailure;
   }
   return test.Passed() ? kExitOk : kExitFailure;
 }

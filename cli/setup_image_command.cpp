@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/replacing_file.h"
 #include "cli_command.h"
 #include "cli_context.h"
 #include "configdb/part_catalogue.h"
@@ -81,15 +80,9 @@ int SetupImage(CliContext& context, CommandArgs& args) {
     PrintPages(record.pageImage, firmwareVersion);
     return kExitOk;
   }
-  const std::string_view image(reinterpret_cast<const char*>(record.pageImage),
-                               SetupImageSize(firmwareVersion));
-  std::string error;
-  if (!WriteWholeFile(outPath, image, error)) {
-    std::fprintf(stderr, "velmar-cli setup image: cannot write '%s': %s\n", outPath.c_str(),
-                 error.c_str());
-    return kExitFailure;
-  }
-  return kExitOk;
+  return context.WriteOutputFile(outPath,
+                                 std::string_view(reinterpret_cast<const char*>(record.pageImage),
+                                                  SetupImageSize(firmwareVersion)));
 }
 
 }  // namespace

@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli_command.h"
 #include "cli_context.h"
+#include "command_lookup.h"
 
 namespace velmar {
 namespace {
@@ -30,20 +30,33 @@ constexpr const char* kProgramUsage =
     "  --yes           answer Yes to every question\n"
     "  --service       the service engineer's switch: enables hours reset and memory\n"
     "                  read/write (without it they answer \"Feature not available.\")\n"
-    "  --help          show this help; COMMAND --help shows the command's help\n"
+    "  --quiet         no progress bars (they are drawn only when stderr is a terminal)\n"
+    "  -h, --help      show this help; COMMAND --help or help COMMAND shows a command's\n"
+    "                  help, a command group alone (e.g. 'setup') lists its commands\n"
+    "  --version       show the program's version\n"
+    "\n"
+    "Exit status:\n"
+    "  0    the command succeeded\n"
+    "  1    the command failed (a warning or error was shown, a check failed),\n"
+    "       or setup diff found differences\n"
+    "  2    the command line is wrong (unknown command or option, missing argument)\n"
+    "  3    the serial port cannot be opened\n"
+    "  130  interrupted (Ctrl-C or SIGTERM)\n"
     "\n"
     "Commands:\n";
 
 void PrintProgramHelp(const std::vector<CliCommand>& commands) {
   std::fputs(kProgramUsage, stdout);
-  int width = 0;
+  std::vector<const CliCommand*> all;
   for (const CliCommand& command : commands) {
-    width = std::max(width, static_cast<int>(command.synopsis.size()));
+    all.push_back(&command);
   }
-  for (const CliCommand& command : commands) {
-    std::printf("  %-*s  %s%s\n", width, command.synopsis.c_str(), command.help.c_str(),
-                command.json ? " [json]" : "");
-  }
+  PrintCommandTable(stdout, all);
+}
+
+void PrintCommandHelp(const CliCommand& command) {
+  std::printf("Usage: velmar-cli [options] %s\n%s\n", command.synopsis.c_str(),
+              command.help.c_str());
 }
 
 bool ParseNumber(const std::string& text, int low, int high, int& value) {
@@ -56,35 +69,62 @@ bool ParseNumber(const std::string& text, int low, int high, int& value) {
   return true;
 }
 
-// Number of leading words of `words` (from `first`) that name `command`, or 0.
-size_t MatchLength(const CliCommand& command, const std::vector<std::string>& words, size_t first) {
-  std::istringstream name(command.name);
-  std::string part;
-  size_t index = first;
-  while (name >> part) {
-    if (index >= words.size() || words[index] != part) {
-      return 0;
-    }
-    ++index;
-  }
-  return index - first;
-}
-
 int UsageError(const std::string& problem) {
   std::fprintf(stderr, "velmar-cli: %s\nTry 'velmar-cli --help'.\n", problem.c_str());
   return kExitUsage;
 }
 
+// A group named alone lists its commands (on stdout, a success); a group followed by a word
+// that names none of them is a usage error that lists them on stderr.
+int ShowGroup(const CommandGroup& group, const std::vector<std::string>& words, size_t first) {
+  const bool alone = first + group.length == words.size();
+  std::FILE* stream = alone ? stdout : stderr;
+  if (!alone) {
+    std::fprintf(stderr, "velmar-cli: unknown command '%s %s'\n", group.name.c_str(),
+                 words[first + group.length].c_str());
+  }
+  std::fprintf(stream, "Commands of velmar-cli %s:\n", group.name.c_str());
+  PrintCommandTable(stream, group.members);
+  return alone ? kExitOk : kExitUsage;
+}
+
+// help [COMMAND]: the program's help, a command's help or a group's commands.
+int ShowHelp(const std::vector<CliCommand>& commands, const std::vector<std::string>& words,
+             size_t first) {
+  if (first >= words.size()) {
+    PrintProgramHelp(commands);
+    return kExitOk;
+  }
+  const CommandMatch match = FindCommand(commands, words, first);
+  if (match.command != nullptr && first + match.length == words.size()) {
+    PrintCommandHelp(*match.command);
+    return kExitOk;
+  }
+  const CommandGroup group = FindGroup(commands, words, first);
+  if (group.members.empty()) {
+    return UsageError("unknown command '" + words[first] + "'");
+  }
+  return ShowGroup(group, words, first);
+}
+
 int Run(const std::vector<std::string>& words) {
   CliOptions options;
   size_t index = 0;
-  for (; index < words.size() && words[index].rfind("--", 0) == 0; ++index) {
+  for (; index < words.size() && words[index].rfind("-", 0) == 0; ++index) {
     const std::string& option = words[index];
     bool takesValue = option == "--device" || option == "--port" || option == "--baud" ||
                       option == "--db" || option == "--trace";
-    if (option == "--help") {
+    if (option == "--help" || option == "-h") {
       PrintProgramHelp(AllCommands());
       return kExitOk;
+    }
+    if (option == "--version") {
+      std::printf("velmar-cli %s\n", VELMAR_VERSION);
+      return kExitOk;
+    }
+    if (option == "--quiet") {
+      options.quiet = true;
+      continue;
     }
     if (option == "--yes") {
       options.yes = true;
@@ -122,27 +162,27 @@ int Run(const std::vector<std::string>& words) {
   }
 
   std::vector<CliCommand> commands = AllCommands();
-  const CliCommand* best = nullptr;
-  size_t bestLength = 0;
-  for (const CliCommand& command : commands) {
-    size_t length = MatchLength(command, words, index);
-    if (length > bestLength) {
-      best = &command;
-      bestLength = length;
-    }
+  if (words[index] == "help") {
+    return ShowHelp(commands, words, index + 1);
   }
+  const CommandMatch match = FindCommand(commands, words, index);
+  const CliCommand* best = match.command;
   if (best == nullptr) {
-    return UsageError("unknown command '" + words[index] + "'");
+    const CommandGroup group = FindGroup(commands, words, index);
+    if (group.members.empty()) {
+      return UsageError("unknown command '" + words[index] + "'");
+    }
+    return ShowGroup(group, words, index);
   }
-  std::vector<std::string> rest(words.begin() + static_cast<long>(index + bestLength), words.end());
+  std::vector<std::string> rest(words.begin() + static_cast<long>(index + match.length),
+                                words.end());
   // --json may also follow the command, where scripts tend to put it.
   const auto jsonWords = std::remove(rest.begin(), rest.end(), std::string("--json"));
   options.json = options.json || jsonWords != rest.end();
   rest.erase(jsonWords, rest.end());
   for (const std::string& word : rest) {
-    if (word == "--help") {
-      std::printf("Usage: velmar-cli [options] %s\n%s\n", best->synopsis.c_str(),
-                  best->help.c_str());
+    if (word == "--help" || word == "-h") {
+      PrintCommandHelp(*best);
       return kExitOk;
     }
   }

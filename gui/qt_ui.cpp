@@ -39,8 +39,16 @@ Answer Ask(QWidget* owner, const std::string& text, const std::string& caption,
 }  // namespace
 
 void QtUi::ShowMessage(MessageKind kind, const std::string& text, const std::string& caption) {
+  ShowDetailedMessage(kind, text, caption, "");
+}
+
+void QtUi::ShowDetailedMessage(MessageKind kind, const std::string& text,
+                               const std::string& caption, const std::string& detail) {
   QMessageBox box(IconOf(kind), QString::fromStdString(caption), QString::fromStdString(text),
                   QMessageBox::Ok, owner_);
+  if (!detail.empty()) {
+    box.setDetailedText(QString::fromStdString(detail));
+  }
   box.exec();
 }
 

@@ -23,6 +23,9 @@ class QtUi : public Ui {
   void HostTransfer(TransferProgressDialog* window) { hosted_ = window; }
 
   void ShowMessage(MessageKind kind, const std::string& text, const std::string& caption) override;
+  // The detail is the box's details text.
+  void ShowDetailedMessage(MessageKind kind, const std::string& text, const std::string& caption,
+                           const std::string& detail) override;
   Answer AskYesNo(const std::string& text, const std::string& caption) override;
   Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
   bool AskOpenFile(const FileBoxRequest& request, std::string& path) override;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # check-install.sh BUILD: installs the build tree BUILD into a temporary prefix and checks that the
-# installation is complete and that the installed velmar-cli, run from an unrelated folder without
-# --db, reads the installed configuration database.
+# installation is complete (programs, database, desktop entry, icon, manual pages, completion) and
+# that the installed velmar-cli, run from an unrelated folder without --db, reads the installed
+# configuration database.
 set -euo pipefail
 
 build=$1
@@ -10,7 +11,9 @@ trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/velmar bin/velmar-cli bin/velmar-sim share/velmar/config.db \
-  share/applications/velmar.desktop share/icons/hicolor/48x48/apps/velmar.png; do
+  share/applications/velmar.desktop share/icons/hicolor/48x48/apps/velmar.png \
+  share/man/man1/velmar.1 share/man/man1/velmar-cli.1 share/man/man1/velmar-sim.1 \
+  share/bash-completion/completions/velmar-cli; do
   if [ ! -f "$prefix/$file" ]; then
     echo "check-install: $file is not installed" >&2
     exit 1

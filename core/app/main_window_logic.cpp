@@ -33,8 +33,9 @@ WindowAction MainWindowLogic::StartUp() {
   baudRate = ParseLeadingInt(session_.settings.baud);
   comPort = ParseLeadingInt(session_.settings.port);
   if (session_.link.OpenPort(comPort, baudRate) != LinkResult::kSuccess) {
-    session_.ui.ShowMessage(MessageKind::Error, kPortOpenFailureText,
-                            "Communication Initialization");
+    session_.ui.ShowDetailedMessage(MessageKind::Error, kPortOpenFailureText,
+                                    "Communication Initialization",
+                                    session_.serialPort.OpenFailure());
     return WindowAction::Close;
   }
   ClampPort();
@@ -90,8 +91,8 @@ void MainWindowLogic::ChangePort(int selectionIndex) {
   const LinkResult opened = session_.link.OpenPort(comPort, kPortChangeBaud);
   session_.settings.port = std::to_string(comPort);
   if (opened != LinkResult::kSuccess) {
-    session_.ui.ShowMessage(MessageKind::Error, "Error initializing serial port!",
-                            "Communication Setup Error");
+    session_.ui.ShowDetailedMessage(MessageKind::Error, "Error initializing serial port!",
+                                    "Communication Setup Error", session_.serialPort.OpenFailure());
   }
 }
 

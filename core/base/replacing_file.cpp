@@ -27,10 +27,6 @@ bool ReplacingFile::Fail() {
   return false;
 }
 
-std::string ReplacingFile::ErrorText() const {
-  return error_ != 0 ? std::strerror(error_) : "";
-}
-
 bool ReplacingFile::Open(const std::string& path) {
   Discard();
   path_ = path;
@@ -95,15 +91,6 @@ bool ReplacingFile::Commit() {
   }
   temporaryPath_.clear();
   return true;
-}
-
-bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
-  ReplacingFile file;
-  if (file.Open(path) && file.Write(bytes) && file.Commit()) {
-    return true;
-  }
-  error = file.ErrorText();
-  return false;
 }
 
 void ReplacingFile::Discard() {

@@ -24,9 +24,8 @@ class ReplacingFile {
   // Flushes the temporary file to disk and renames it over the target. False on any failure
   // (flush, close or rename), the target then being untouched.
   bool Commit();
-
-  // Why the first failure happened ("No space left on device"); empty before any.
-  std::string ErrorText() const;
+  // The system's error (errno) of the first failure, 0 when nothing failed.
+  int Error() const { return error_; }
 
  private:
   void Discard();
@@ -39,9 +38,5 @@ class ReplacingFile {
   bool inPlace_ = false;
   int error_ = 0;
 };
-
-// Writes `bytes` as the whole file at `path` through a ReplacingFile. False with the reason in
-// `error` when any step failed.
-bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error);
 
 }  // namespace velmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace velmar {
@@ -19,5 +20,11 @@ std::filesystem::path LocateConfigDatabase(
 // program, and the data folder of an installation (<prefix>/share/velmar beside <prefix>/bin).
 std::vector<std::filesystem::path> StandardConfigDatabaseFolders(
     const std::filesystem::path& startupFolder);
+
+// What to tell about the database LocateConfigDatabase found (`located`) when it cannot be
+// used: every place looked in when none was found; else the file and, when it cannot be read,
+// the system's reason.
+std::string ConfigDatabaseDetail(const std::filesystem::path& located,
+                                 const std::vector<std::filesystem::path>& candidateFolders);
 
 }  // namespace velmar

@@ -1,10 +1,12 @@
 #include "configdb/configuration_list.h"
 
 #include <fstream>
+#include <system_error>
 #include <utility>
 
 #include "base/temp_folder.h"
 #include "configdb/archive_format.h"
+#include "configdb/config_db_location.h"
 #include "setup/setup_file.h"
 
 namespace velmar {
@@ -182,7 +184,11 @@ void ConfigurationList::UpdateOrvikPartNo() {
 
 bool ConfigurationList::StartUp(std::string& versionText, std::string& programPartNumber) {
   if (InitConfigList() != 0) {
-    ui_.ShowMessage(MessageKind::Warning, kConfigListErrorText, kProgramErrorCaption);
+    std::error_code error;
+    ui_.ShowDetailedMessage(
+        MessageKind::Warning, kConfigListErrorText, kProgramErrorCaption,
+        ConfigDatabaseDetail(databasePath_,
+                             StandardConfigDatabaseFolders(std::filesystem::current_path(error))));
     return false;
   }
   if (ReadVersionFile(versionText, programPartNumber) != 0) {

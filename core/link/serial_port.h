@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "ports/serial_driver.h"
 
@@ -25,6 +26,9 @@ class SerialPort {
   int ReceiveCount();
   // Reads up to kReadLimit bytes into `buffer`; bytes read, 0 on failure.
   int Read(uint8_t* buffer);
+
+  // Why the last Open failed (the device, the system's reason, the fix); empty when it did not.
+  std::string OpenFailure() const { return driver_.LastError(); }
 
   // 1-based; 0 while no port is open.
   int32_t portNumber = 0;

@@ -9,7 +9,9 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
+#include <vector>
+
+#include "ports/device_open_failure.h"
 
 #include "ports/line_speed.h"
 
@@ -84,33 +86,34 @@ int PosixSerialDriver::Descriptor(int index) const {
   return descriptors_[index];
 }
 
-int PosixSerialDriver::FailOpen(int error, int code) {
-  lastError_ = std::strerror(error);
+int PosixSerialDriver::FailOpen(const std::string& path, int error, int code) {
+  lastError_ = DeviceOpenFailureText(
+      path, error, error == EBUSY ? DeviceHolders(path) : std::vector<std::string>{});
   return code;
 }
 
 int PosixSerialDriver::Open(int index, int /*receiveQueueSize*/, int /*transmitQueueSize*/) {
+  const std::string path = DevicePath(index);
   if (index < 0 || index >= kMaxPorts) {
-    return FailOpen(ENODEV, kNoSuchPort);
+    return FailOpen(path, ENODEV, kNoSuchPort);
   }
   if (descriptors_[index] >= 0) {
-    return FailOpen(EBUSY, kPortBusy);
+    return FailOpen(path, EBUSY, kPortBusy);
   }
-  const std::string path = DevicePath(index);
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
     const bool missing = error == ENOENT || error == ENODEV || error == ENXIO;
-    return FailOpen(error, missing ? kNoSuchPort : error == EBUSY ? kPortBusy : kFailed);
+    return FailOpen(path, error, missing ? kNoSuchPort : error == EBUSY ? kPortBusy : kFailed);
   }
   if (HeldExclusivelyElsewhere(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
-    return FailOpen(EBUSY, kPortBusy);
+    return FailOpen(path, EBUSY, kPortBusy);
   }
   if (!MakeRaw(fd) || ioctl(fd, TIOCEXCL) != 0) {
     const int error = errno;
     ::close(fd);
-    return FailOpen(error, kSetupFailed);
+    return FailOpen(path, error, kSetupFailed);
   }
   descriptors_[index] = fd;
   lastError_.clear();

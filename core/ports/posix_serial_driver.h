@@ -39,7 +39,7 @@ class PosixSerialDriver : public SerialDriver {
  private:
   int Descriptor(int index) const;
   int SetModemLine(int index, int line, char setOrClear);
-  int FailOpen(int error, int code);
+  int FailOpen(const std::string& path, int error, int code);
 
   std::array<int, kMaxPorts> descriptors_;
   std::string deviceOverride_;

@@ -27,7 +27,8 @@ class SerialDriver {
   // Reads up to `limit` bytes; -1 and -3 mean failure.
   virtual int Read(int index, uint8_t* buffer, int limit) = 0;
 
-  // The system's reason for the last failed Open, empty when there is none.
+  // Why the last Open failed, empty when it did not: lines naming the device tried, the
+  // system's reason and, for the common causes, what to do about it.
   virtual std::string LastError() const = 0;
 };
 

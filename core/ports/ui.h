@@ -32,6 +32,12 @@ class Ui {
 
   virtual void ShowMessage(MessageKind kind, const std::string& text,
                            const std::string& caption) = 0;
+  // A message with `detail` apart from its text: what was tried (a device, a file), the system's
+  // reason and the usual fix. Where no place for detail exists, the text alone is shown.
+  virtual void ShowDetailedMessage(MessageKind kind, const std::string& text,
+                                   const std::string& caption, const std::string& /*detail*/) {
+    ShowMessage(kind, text, caption);
+  }
   virtual Answer AskYesNo(const std::string& text, const std::string& caption) = 0;
   virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) = 0;
 

@@ -1,10 +1,12 @@
 #include "setup/setup_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <memory>
 
+#include "base/file_error_detail.h"
 #include "base/replacing_file.h"
 #include "setup/setup_file_reader.h"
 
@@ -51,9 +53,9 @@ void OpenProgress(SetupParameters& record, Ui& ui, const char* status, int high)
   ui.SetProgressPosition(0);
 }
 
-void FailWithWarning(Ui& ui, const char* text) {
+void FailWithWarning(Ui& ui, const char* text, const std::string& detail) {
   ui.EndProgress();
-  ui.ShowMessage(MessageKind::Warning, text, kFileErrorCaption);
+  ui.ShowDetailedMessage(MessageKind::Warning, text, kFileErrorCaption, detail);
 }
 
 std::string KeyLine(const SetupFields& fields, const SetupFieldInfo& info) {
@@ -65,10 +67,12 @@ struct FileCloser {
 };
 
 // The load shared by both entry points: `onCountedLine` paces the window, if there is one.
-// The file is applied to a copy so a read error leaves the record as it was.
+// The file is applied to a copy so a read error leaves the record as it was. `openError` is the
+// system's reason when the file cannot be opened, else 0.
 bool ReadIntoRecord(SetupParameters& record, const std::string& path,
-                    const std::function<void()>& onCountedLine) {
+                    const std::function<void()>& onCountedLine, int& openError) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  openError = file ? 0 : errno;
   if (!file) {
     return false;
   }
@@ -91,7 +95,7 @@ FileResult SaveSetupFile(SetupParameters& record, const std::string& path, Ui& u
   OpenProgress(record, ui, "Saving Setup Parameters...", kSaveRangeHigh);
   ReplacingFile file;
   if (!file.Open(path)) {
-    FailWithWarning(ui, kSaveErrorText);
+    FailWithWarning(ui, kSaveErrorText, FileErrorDetail(path, file.Error()));
     return FileResult::kFailed;
   }
   for (const char* line : kHeaderLines) {
@@ -106,7 +110,7 @@ FileResult SaveSetupFile(SetupParameters& record, const std::string& path, Ui& u
     clock.SleepMs(kSaveLineSleepMs);
   }
   if (!file.Commit()) {
-    FailWithWarning(ui, kSaveErrorText);
+    FailWithWarning(ui, kSaveErrorText, FileErrorDetail(path, file.Error()));
     return FileResult::kFailed;
   }
   ui.SetProgressPosition(kSaveRangeHigh);
@@ -121,13 +125,17 @@ FileResult LoadSetupFile(SetupParameters& record, const std::string& path, Ui& u
   record.fileName = path;
   OpenProgress(record, ui, "Loading Actuator Setup...", kLoadRangeHigh);
   int position = 0;
-  const bool loaded = ReadIntoRecord(record, path, [&] {
-    position = std::min(position + (position % 2 == 0 ? 3 : 2), kLoadRangeHigh);
-    ui.SetProgressPosition(position);
-    clock.SleepMs(kLoadLineSleepMs);
-  });
+  int openError = 0;
+  const bool loaded = ReadIntoRecord(
+      record, path,
+      [&] {
+        position = std::min(position + (position % 2 == 0 ? 3 : 2), kLoadRangeHigh);
+        ui.SetProgressPosition(position);
+        clock.SleepMs(kLoadLineSleepMs);
+      },
+      openError);
   if (!loaded) {
-    FailWithWarning(ui, kLoadErrorText);
+    FailWithWarning(ui, kLoadErrorText, FileErrorDetail(path, openError));
     return FileResult::kFailed;
   }
   ui.SetProgressPosition(kLoadRangeHigh);
@@ -139,8 +147,11 @@ FileResult LoadSetupFile(SetupParameters& record, const std::string& path, Ui& u
 
 FileResult LoadSetupFileByName(SetupParameters& record, const std::string& path, Ui& ui) {
   record.fileName = path;
-  if (!ReadIntoRecord(record, path, [] {})) {
-    ui.ShowMessage(MessageKind::Warning, kLoadErrorText, kFileErrorCaption);
+  int openError = 0;
+  if (!ReadIntoRecord(
+          record, path, [] {}, openError)) {
+    ui.ShowDetailedMessage(MessageKind::Warning, kLoadErrorText, kFileErrorCaption,
+                           FileErrorDetail(path, openError));
     return FileResult::kFailed;
   }
   return FileResult::kOk;

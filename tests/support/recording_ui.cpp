@@ -20,6 +20,12 @@ void RecordingUi::ShowMessage(MessageKind kind, const std::string& text,
   events.push_back(kMessageKinds[static_cast<int>(kind)] + caption + "|" + text);
 }
 
+void RecordingUi::ShowDetailedMessage(MessageKind kind, const std::string& text,
+                                      const std::string& caption, const std::string& detail) {
+  ShowMessage(kind, text, caption);
+  details.push_back(detail);
+}
+
 Answer RecordingUi::AskYesNo(const std::string& text, const std::string& caption) {
   events.push_back(kMessageKinds[3] + caption + "|" + text);
   const Answer answer = answers.empty() ? Answer::No : answers.front();

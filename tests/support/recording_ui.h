@@ -15,6 +15,9 @@ namespace velmar::test {
 class RecordingUi : public Ui {
  public:
   void ShowMessage(MessageKind kind, const std::string& text, const std::string& caption) override;
+  // Recorded as ShowMessage is; the detail goes to `details`.
+  void ShowDetailedMessage(MessageKind kind, const std::string& text, const std::string& caption,
+                           const std::string& detail) override;
   Answer AskYesNo(const std::string& text, const std::string& caption) override;
   Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
   bool AskOpenFile(const FileBoxRequest& request, std::string& path) override;
@@ -32,6 +35,7 @@ class RecordingUi : public Ui {
   std::vector<int> Positions() const;
 
   std::vector<std::string> events;
+  std::vector<std::string> details;   // one per detailed message
   std::deque<Answer> answers;         // empty: No
   std::deque<std::string> filePaths;  // empty: the box is cancelled
   std::vector<FileBoxRequest> fileRequests;

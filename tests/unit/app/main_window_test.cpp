@@ -105,6 +105,19 @@ TEST(MainWindowStartUp, NoConfigurationDatabaseEndsTheProgramThroughTheShutdown)
                                               "check configuration database."});
   EXPECT_EQ(f.view.events, (Lines{"Load", "Save"}));
   EXPECT_FALSE(f.driver.isOpen);
+  EXPECT_EQ(f.ui.details, Lines{"Configuration database: /nonexistent/config.db\nReason: No such "
+                                "file or directory"});
+}
+
+// The port's explanation of a failed open goes with the message as its detail.
+TEST(MainWindowStartUp, APortThatCannotBeOpenedIsExplainedInTheMessagesDetail) {
+  WindowFixture f;
+  f.driver.openResult = -4;
+  f.driver.lastError = "Device: /dev/ttyS0\nReason: Device or resource busy";
+  EXPECT_EQ(f.logic.StartUp(), WindowAction::Close);
+  EXPECT_EQ(f.ui.Messages(), Lines{"Error|Communication Initialization|" +
+                                   std::string(MainWindowLogic::kPortOpenFailureText)});
+  EXPECT_EQ(f.ui.details, Lines{f.driver.lastError});
 }
 
 TEST(MainWindow, PortChangeReopensAt19200AndComIndicatorsFollowOptionsBitZero) {

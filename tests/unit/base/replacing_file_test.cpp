@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,6 +21,14 @@ namespace fs = std::filesystem;
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Writes `bytes` as the whole file; the reason of the first failure in `error`.
+bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
+  ReplacingFile file;
+  const bool written = file.Open(path) && file.Write(bytes) && file.Commit();
+  error = file.Error() != 0 ? std::strerror(file.Error()) : "";
+  return written;
 }
 
 bool IsCharacterDevice(const char* path) {

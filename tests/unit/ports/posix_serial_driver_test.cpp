@@ -85,7 +85,9 @@ TEST_F(PosixSerialDriverTest, ADeviceInUseDoesNotOpenAgain) {
   EXPECT_EQ(driver_.Open(0, 2048, 512), -4) << "already open at this index";
   EXPECT_EQ(driver_.Open(1, 2048, 512), -4) << "the same device at another index";
   EXPECT_EQ(second.Open(0, 2048, 512), -4);
-  EXPECT_EQ(second.LastError(), "Device or resource busy");
+  EXPECT_EQ(
+      second.LastError().rfind("Device: " + slave_ + "\nReason: Device or resource busy\n", 0), 0u)
+      << second.LastError();
   driver_.Close(0);
   EXPECT_EQ(second.Open(0, 2048, 512), 0) << second.LastError();
   EXPECT_EQ(second.LastError(), "");
@@ -108,7 +110,10 @@ TEST(PosixSerialDriverPathTest, ComPortsMapToDevicesAndAMissingOneFailsWithTheRe
   EXPECT_EQ(driver.Open(-1, 2048, 512), -2);
   driver.SetDeviceOverride("/nonexistent/velmar-tty");
   EXPECT_EQ(driver.Open(0, 2048, 512), -2);
-  EXPECT_EQ(driver.LastError(), "No such file or directory");
+  EXPECT_EQ(driver.LastError().rfind(
+                "Device: /nonexistent/velmar-tty\nReason: No such file or directory\n", 0),
+            0u)
+      << driver.LastError();
 }
 
 }  // namespace
