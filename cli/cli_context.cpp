@@ -16,6 +16,7 @@ CliContext::CliContext(const CliOptions& cliOptions)
       session(driver, clock, ui) {
   ui.SetAnswerYes(options.yes);
   session.serviceMode = options.service;
+  session.link.SetCancellation(&interrupt);
   if (!options.device.empty()) {
     driver.SetDeviceOverride(options.device);
   }

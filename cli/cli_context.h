@@ -6,6 +6,7 @@
 #include "app/session.h"
 #include "cli_command.h"
 #include "console_ui.h"
+#include "interrupt_signal.h"
 #include "ports/posix_serial_driver.h"
 #include "ports/steady_clock.h"
 
@@ -51,6 +52,7 @@ class CliContext {
 
   CliOptions options;
   ConsoleUi ui;
+  InterruptSignal interrupt;
   SteadyClock clock;
   PosixSerialDriver driver;
   Session session;

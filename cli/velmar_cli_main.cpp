@@ -9,6 +9,7 @@
 
 #include "cli_command.h"
 #include "cli_context.h"
+#include "interrupt_signal.h"
 
 namespace velmar {
 namespace {
@@ -162,7 +163,7 @@ int Run(const std::vector<std::string>& words) {
   if (status == kExitOk && context.ui.FailureShown()) {
     status = kExitFailure;
   }
-  return status;
+  return context.interrupt.Requested() ? kExitInterrupted : status;
 }
 
 }  // namespace
@@ -170,5 +171,6 @@ int Run(const std::vector<std::string>& words) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);
+  velmar::InstallInterruptHandlers();
   return velmar::Run(words);
 }

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -74,10 +76,25 @@ bool PtyServer::Open(std::string& error) {
   return true;
 }
 
+// The terminal's exclusive flag belongs to the terminal, not to the client that set it, and this
+// side keeps the terminal open; a client that died without clearing it would leave the device
+// busy for every later one. A client holds its lock for as long as it has the device open, so a
+// flag whose lock is free has been abandoned.
+void PtyServer::ReleaseAbandonedTerminal() {
+  int exclusive = 0;
+  if (ioctl(slave_, TIOCGEXCL, &exclusive) != 0 || exclusive == 0 ||
+      flock(slave_, LOCK_EX | LOCK_NB) != 0) {
+    return;
+  }
+  ioctl(slave_, TIOCNXCL);
+  flock(slave_, LOCK_UN);
+}
+
 bool PtyServer::Serve(SimulatedActuator& actuator, const std::atomic<bool>& stop,
                       const sigset_t* waitMask, std::string& error) {
   uint8_t buffer[256];
   while (!stop.load()) {
+    ReleaseAbandonedTerminal();
     const int64_t now = SteadyNowMs();
     const int64_t next = actuator.NextDeliveryMs();
     const int64_t waitMs = next < 0 ? kMaxWaitMs : std::clamp<int64_t>(next - now, 0, kMaxWaitMs);
