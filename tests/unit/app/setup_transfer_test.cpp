@@ -448,5 +448,78 @@ TEST_F(SetupTransferTest, PageFiveFailingLeavesPagesZeroToFourWritten) {
   EXPECT_FALSE(actuator.State().writesEnabled);
 }
 
+struct StopFlag : Cancellation {
+  bool Requested() const override { return on; }
+  bool on = false;
+};
+
+// A stop asked for while reading ends the read at once; while writing, the exchange in flight
+// finishes, writes are disabled and nothing more is written.
+TEST_F(SetupTransferTest, StopRequests) {
+  const struct {
+    bool download;
+    uint8_t code;  // the stop comes as the `nth` request with this code goes out
+    int nth;
+    TransferResult result;
+    int pages;  // pages written, or read by the upload
+    int commits;
+    Strings messages;
+  } cases[] = {
+      {true,
+       kFirmwareVersion,
+       0,
+       TransferResult::kNoReply,
+       0,
+       0,
+       {"Error|Setup Com Status|Download aborted, actuator failed to respond!"}},
+      {true, kWriteWords, 3, TransferResult::kInterrupted, 4, 0, {}},
+      {true, kCommitSetup, 0, TransferResult::kInterrupted, 18, 1, {}},
+      {false,
+       kReadWords,
+       2,
+       TransferResult::kDone,
+       3,
+       0,
+       {"Warning|Setup Transfer Error|Setup upload page 2 request failed!",
+        "Error|Setup Com Error|Setup data upload failed!"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.code));
+    actuator = SimulatedActuator();
+    Start(0x30A);
+    session.serialNumber = "12345";
+    ui.answers = {Answer::Yes};
+    StopFlag stop;
+    session.link.SetCancellation(&stop);
+    int seen = 0;
+    driver.lose = [&](const Bytes& r) {
+      stop.on = stop.on || (r[1] == c.code && seen++ == c.nth);
+      return false;
+    };
+
+    Strings messages;
+    if (c.download) {
+      const DownloadOutcome outcome = DownloadSetupCommand(session);
+      EXPECT_FALSE(outcome.downloaded);
+      EXPECT_EQ(outcome.transferResult, c.result);
+      EXPECT_FALSE(outcome.writesLeftEnabled);
+      messages = {kNoConfiguration, kProceed};
+    } else {
+      EXPECT_FALSE(UploadSetupCommand(session));
+    }
+    messages.insert(messages.end(), c.messages.begin(), c.messages.end());
+    EXPECT_EQ(ui.Messages(), messages);
+    EXPECT_EQ(Sent(c.download ? kWriteWords : kReadWords), c.pages);
+    EXPECT_EQ(actuator.CommitCount(), c.commits);
+    EXPECT_FALSE(actuator.State().writesEnabled);
+    EXPECT_EQ(Sent(kWriteDisable), c.result == TransferResult::kInterrupted ? 1 : 0);
+    // Once a read sees the stop nothing else is asked for.
+    if (c.code != kWriteWords && c.code != kCommitSetup) {
+      EXPECT_EQ(driver.writes.back()[1], c.code);
+    }
+    session.link.SetCancellation(nullptr);
+  }
+}
+
 }  // namespace
 }  // namespace velmar
