@@ -85,6 +85,12 @@ bool HeldExclusivelyElsewhere(int fd) {
   return ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
 }
 
+// The other end hung up, or the device reports an error.
+bool HungUp(int fd) {
+  pollfd state{fd, POLLIN, 0};
+  return ::poll(&state, 1, 0) > 0 && (state.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 }  // namespace
 
 PosixSerialDriver::PosixSerialDriver() {
@@ -131,6 +137,10 @@ int PosixSerialDriver::Open(int index, int /*receiveQueueSize*/, int /*transmitQ
   if (descriptors_[index] >= 0) {
     return FailOpen(EBUSY, kPortBusy);
   }
+  return OpenDevice(index);
+}
+
+int PosixSerialDriver::OpenDevice(int index) {
   const std::string path = DevicePath(index);
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
@@ -148,8 +158,31 @@ int PosixSerialDriver::Open(int index, int /*receiveQueueSize*/, int /*transmitQ
     return FailOpen(error, kSetupFailed);
   }
   descriptors_[index] = fd;
+  lost_[index] = false;
   lastError_.clear();
   return 0;
+}
+
+int PosixSerialDriver::Lost(int index) {
+  lost_[index] = true;
+  return kIoFailed;
+}
+
+bool PosixSerialDriver::Reopen(int index) {
+  if (descriptors_[index] >= 0) {
+    ::close(descriptors_[index]);
+    descriptors_[index] = -1;
+  }
+  if (OpenDevice(index) != 0) {
+    return false;
+  }
+  if (bauds_[index] > 0 && SetBaud(index, bauds_[index]) != 0) {
+    ::close(descriptors_[index]);
+    descriptors_[index] = -1;
+    lost_[index] = true;
+    return false;
+  }
+  return true;
 }
 
 int PosixSerialDriver::SetBaud(int index, int baud) {
@@ -166,6 +199,7 @@ int PosixSerialDriver::SetBaud(int index, int baud) {
       tcsetattr(fd, TCSANOW, &settings) != 0) {
     return kFailed;
   }
+  bauds_[index] = baud;
   return 0;
 }
 
@@ -189,6 +223,10 @@ int PosixSerialDriver::SetOutputB(int index, char setOrClear) {
 
 int PosixSerialDriver::Close(int index) {
   const int fd = Descriptor(index);
+  if (index >= 0 && index < kMaxPorts) {
+    lost_[index] = false;
+    bauds_[index] = 0;
+  }
   if (fd < 0) {
     return kFailed;
   }
@@ -209,6 +247,9 @@ int PosixSerialDriver::DropUnsent(int index) {
 }
 
 int PosixSerialDriver::Write(int index, const uint8_t* data, int length) {
+  if (index >= 0 && index < kMaxPorts && lost_[index] && !Reopen(index)) {
+    return kIoFailed;
+  }
   const int fd = Descriptor(index);
   if (fd < 0 || length < 0) {
     return kFailed;
@@ -224,11 +265,18 @@ int PosixSerialDriver::Write(int index, const uint8_t* data, int length) {
       continue;
     }
     if (n < 0 && errno != EAGAIN) {
-      return kIoFailed;
+      return Lost(index);
     }
     pollfd waitFor{fd, POLLOUT, 0};
-    if (::poll(&waitFor, 1, kWriteWaitMs) <= 0) {
+    const int ready = ::poll(&waitFor, 1, kWriteWaitMs);
+    if (ready < 0 && errno == EINTR) {
+      continue;
+    }
+    if (ready <= 0) {
       return kIoFailed;
+    }
+    if ((waitFor.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+      return Lost(index);
     }
   }
   return sent;
@@ -237,7 +285,11 @@ int PosixSerialDriver::Write(int index, const uint8_t* data, int length) {
 int PosixSerialDriver::ReceiveCount(int index) {
   const int fd = Descriptor(index);
   int waiting = 0;
-  if (fd < 0 || ioctl(fd, FIONREAD, &waiting) != 0) {
+  if (fd < 0 || lost_[index] || ioctl(fd, FIONREAD, &waiting) != 0) {
+    return kFailed;
+  }
+  if (waiting == 0 && HungUp(fd)) {
+    Lost(index);
     return kFailed;
   }
   return waiting;
@@ -250,13 +302,14 @@ int PosixSerialDriver::Read(int index, uint8_t* buffer, int limit) {
   }
   for (;;) {
     const ssize_t n = ::read(fd, buffer, static_cast<size_t>(limit));
-    if (n >= 0) {
+    // Without O_NONBLOCK's EAGAIN, nothing read means the line hung up.
+    if (n > 0 || (n == 0 && (limit == 0 || !HungUp(fd)))) {
       return static_cast<int>(n);
     }
-    if (errno == EINTR) {
+    if (n < 0 && errno == EINTR) {
       continue;
     }
-    return errno == EAGAIN ? 0 : kIoFailed;
+    return n < 0 && errno == EAGAIN ? 0 : Lost(index);
   }
 }
 
