@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace velmar {
 
@@ -28,6 +30,30 @@ int64_t SteadyNowMs() {
 
 std::string Reason(const char* what) {
   return std::string(what) + ": " + std::strerror(errno);
+}
+
+// Whether a process other than this one has `path` open. Processes come and go during the scan,
+// so every step takes its error instead of throwing.
+bool OpenElsewhere(const std::string& path) {
+  namespace fs = std::filesystem;
+  const std::string self = std::to_string(getpid());
+  std::error_code error;
+  for (fs::directory_iterator process("/proc", error), end; !error && process != end;
+       process.increment(error)) {
+    const std::string pid = process->path().filename().string();
+    if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos) {
+      continue;
+    }
+    std::error_code fdError;
+    for (fs::directory_iterator fd(process->path() / "fd", fdError); !fdError && fd != end;
+         fd.increment(fdError)) {
+      std::error_code gone;
+      if (fs::read_symlink(fd->path(), gone) == path) {
+        return true;
+      }
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -78,15 +104,17 @@ bool PtyServer::Open(std::string& error) {
 
 // The terminal's exclusive flag belongs to the terminal, not to the client that set it, and this
 // side keeps the terminal open; a client that died without clearing it would leave the device
-// busy for every later one. A client holds its lock for as long as it has the device open, so a
-// flag whose lock is free has been abandoned.
+// busy for every later one. A velmar client holds its lock for as long as it has the device open;
+// with the lock free, the flag is cleared once no other process has the device open either.
 void PtyServer::ReleaseAbandonedTerminal() {
   int exclusive = 0;
   if (ioctl(slave_, TIOCGEXCL, &exclusive) != 0 || exclusive == 0 ||
       flock(slave_, LOCK_EX | LOCK_NB) != 0) {
     return;
   }
-  ioctl(slave_, TIOCNXCL);
+  if (!OpenElsewhere(devicePath_)) {
+    ioctl(slave_, TIOCNXCL);
+  }
   flock(slave_, LOCK_UN);
 }
 

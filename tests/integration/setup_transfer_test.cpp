@@ -113,7 +113,8 @@ TEST(SetupTransferWithSim, DownloadBacksUpTheOldSetupThenLeavesTheChosenImageInM
 TEST(SetupTransferWithSim, InterruptedDownloadDisablesWritesAndReleasesThePort) {
   TempFolder work;
   ASSERT_TRUE(work.Valid());
-  SimProcess sim({"--firmware", "3.10", "--serial", "40123", "--baud", "115200"});
+  const std::string trace = (work.Path() / "sim.trace").string();
+  SimProcess sim({"--firmware", "3.10", "--serial", "40123", "--baud", "115200", "--trace", trace});
   ASSERT_FALSE(sim.Device().empty());
   // The backup upload takes about 2 s, the pages 500 ms each: 6 s in, pages are being written.
   const RunResult result =
@@ -126,6 +127,11 @@ TEST(SetupTransferWithSim, InterruptedDownloadDisablesWritesAndReleasesThePort) 
             std::string::npos)
       << result.err;
   EXPECT_EQ(result.out.find("successful"), std::string::npos);
+  // What the simulator heard last: pages written, no commit, then the write-disable.
+  const std::string heard = ReadText(trace);
+  EXPECT_NE(heard.find("[write-words]"), std::string::npos);
+  EXPECT_EQ(heard.find("RX 01 0A"), std::string::npos) << "committed";
+  EXPECT_EQ(heard.rfind(" RX "), heard.rfind(" RX 01 08 05 96 03 ")) << heard;
   EXPECT_EQ(RunCli(sim.Device(), {"version"}).status, 0);
 }
 
