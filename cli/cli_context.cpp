@@ -22,6 +22,7 @@ CliContext::CliContext(const CliOptions& cliOptions)
   ui.SetAnswerYes(options.yes);
   ui.SetQuiet(options.quiet);
   session.serviceMode = options.service;
+  session.link.SetCancellation(&interrupt);
   if (!options.device.empty()) {
     driver.SetDeviceOverride(options.device);
   }

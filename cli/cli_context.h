@@ -8,6 +8,7 @@
 #include "cli_command.h"
 #include "console_ui.h"
 #include "display_pause_clock.h"
+#include "interrupt_signal.h"
 #include "ports/posix_serial_driver.h"
 #include "ports/steady_clock.h"
 
@@ -61,6 +62,7 @@ class CliContext {
 
   CliOptions options;
   ConsoleUi ui;
+  InterruptSignal interrupt;
   SteadyClock steadyClock;
   PosixSerialDriver driver;
   CountingSerialDriver countedDriver{driver};

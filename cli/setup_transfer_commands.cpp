@@ -57,6 +57,7 @@ int FindConfiguration(const ConfigurationList& list, std::string_view customerPa
 int DownloadFromDatabase(CliContext& context, CommandArgs& args) {
   std::string customerPartNo;
   const bool chosen = args.TakeOption("--config", customerPartNo);
+  context.session.verifyDownloads = !args.TakeFlag("--no-verify");
   if (int status = context.CheckAllTaken(args); status != kExitOk) {
     return status;
   }
@@ -88,7 +89,14 @@ int DownloadFromDatabase(CliContext& context, CommandArgs& args) {
   if (chosen) {
     session.configList->ChooseConfiguration(static_cast<std::size_t>(index), session.serialNumber);
   }
-  return DownloadSetupCommand(session).downloaded ? kExitOk : kExitFailure;
+  const DownloadOutcome outcome = DownloadSetupCommand(session);
+  if (outcome.transferResult == TransferResult::kInterrupted) {
+    std::fputs(
+        "Interrupted: the actuator may hold a partial setup. Download again or restore the "
+        "backup.\n",
+        stderr);
+  }
+  return outcome.downloaded ? kExitOk : kExitFailure;
 }
 
 // Prints the report into memory, then writes it to `path` whole or not at all.
@@ -139,10 +147,10 @@ std::vector<CliCommand> SetupTransferCommands() {
   return {
       {"setup upload", "setup upload --out FILE",
        "Uploads the actuator's setup and saves it as setup file FILE.", UploadToFile},
-      {"setup download", "setup download [--config CUSTOMERPARTNO]",
+      {"setup download", "setup download [--config CUSTOMERPARTNO] [--no-verify]",
        "Backs up the actuator's setup as backup-<serial>-<yyyymmdd-hhmmss>.cfg, then downloads "
        "the approved setup of the configuration (default: the first for the actuator's "
-       "firmware).",
+       "firmware) and reads it back to compare (unless --no-verify).",
        DownloadFromDatabase},
       {"setup report", "setup report [--file FILE] [--out OUT]",
        "Prints the setup report of FILE (default: the default record) with the actuator's live "

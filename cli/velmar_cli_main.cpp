@@ -11,6 +11,7 @@
 #include "cli_command.h"
 #include "cli_context.h"
 #include "command_lookup.h"
+#include "interrupt_signal.h"
 
 namespace velmar {
 namespace {
@@ -204,6 +205,9 @@ int Run(const std::vector<std::string>& words) {
   if (status == kExitOk && context.ui.FailureShown()) {
     status = kExitFailure;
   }
+  if (context.interrupt.Requested()) {
+    return kExitInterrupted;
+  }
   // Output that never arrived (a full disk, a closed pipe) is a failure, not a success.
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
     std::fprintf(stderr, "velmar-cli: standard output: %s\n", std::strerror(errno));
@@ -217,5 +221,6 @@ int Run(const std::vector<std::string>& words) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);
+  velmar::InstallInterruptHandlers();
   return velmar::Run(words);
 }

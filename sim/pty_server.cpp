@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -10,6 +12,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace velmar {
 
@@ -26,6 +30,30 @@ int64_t SteadyNowMs() {
 
 std::string Reason(const char* what) {
   return std::string(what) + ": " + std::strerror(errno);
+}
+
+// Whether a process other than this one has `path` open. Processes come and go during the scan,
+// so every step takes its error instead of throwing.
+bool OpenElsewhere(const std::string& path) {
+  namespace fs = std::filesystem;
+  const std::string self = std::to_string(getpid());
+  std::error_code error;
+  for (fs::directory_iterator process("/proc", error), end; !error && process != end;
+       process.increment(error)) {
+    const std::string pid = process->path().filename().string();
+    if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos) {
+      continue;
+    }
+    std::error_code fdError;
+    for (fs::directory_iterator fd(process->path() / "fd", fdError); !fdError && fd != end;
+         fd.increment(fdError)) {
+      std::error_code gone;
+      if (fs::read_symlink(fd->path(), gone) == path) {
+        return true;
+      }
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -74,10 +102,27 @@ bool PtyServer::Open(std::string& error) {
   return true;
 }
 
+// The terminal's exclusive flag belongs to the terminal, not to the client that set it, and this
+// side keeps the terminal open; a client that died without clearing it would leave the device
+// busy for every later one. A velmar client holds its lock for as long as it has the device open;
+// with the lock free, the flag is cleared once no other process has the device open either.
+void PtyServer::ReleaseAbandonedTerminal() {
+  int exclusive = 0;
+  if (ioctl(slave_, TIOCGEXCL, &exclusive) != 0 || exclusive == 0 ||
+      flock(slave_, LOCK_EX | LOCK_NB) != 0) {
+    return;
+  }
+  if (!OpenElsewhere(devicePath_)) {
+    ioctl(slave_, TIOCNXCL);
+  }
+  flock(slave_, LOCK_UN);
+}
+
 bool PtyServer::Serve(SimulatedActuator& actuator, const std::atomic<bool>& stop,
                       const sigset_t* waitMask, std::string& error) {
   uint8_t buffer[256];
   while (!stop.load()) {
+    ReleaseAbandonedTerminal();
     const int64_t now = SteadyNowMs();
     const int64_t next = actuator.NextDeliveryMs();
     const int64_t waitMs = next < 0 ? kMaxWaitMs : std::clamp<int64_t>(next - now, 0, kMaxWaitMs);

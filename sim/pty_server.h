@@ -32,6 +32,8 @@ class PtyServer {
              std::string& error);
 
  private:
+  void ReleaseAbandonedTerminal();
+
   int master_ = -1;
   int slave_ = -1;
   std::string devicePath_;

@@ -138,6 +138,15 @@ const std::map<std::string, Setter>& Setters() {
          options.state.failingLogSlot = static_cast<int>(record - 1);
          return true;
        }},
+      {"--corrupt-write",
+       [](const std::string& text, SimOptions& options) {
+         uint64_t word = 0;
+         if (!ParseUnsigned(text, kMemoryWords - 1, word)) {
+           return false;
+         }
+         options.state.corruptWrittenWord = static_cast<int>(word);
+         return true;
+       }},
       {"--memory",
        [](const std::string& text, SimOptions& options) {
          options.memoryPath = text;
@@ -250,6 +259,9 @@ std::string SimUsage() {
          "  --fault-file F=V,...  stores the fault file from date=Y-M-D, time=H:M:S,\n"
          "                      firmware=M.m, flags and the log record's readings\n"
          "  --fail-log-slot N   refuses writes into fault log slot N (1..16)\n"
+         "  --corrupt-write W  stores memory word W (0..4095) with its lowest bit flipped "
+         "whenever\n"
+         "                      it is written, so it reads back different\n"
          "  --memory FILE       parameter memory image of 8192 bytes: loaded at start if it\n"
          "                      exists, saved on every setup commit and at exit\n"
          "  --link PATH         symbolic link to the device, replaced if it is a link,\n"

@@ -196,7 +196,8 @@ void SimulatedActuator::WriteWords(const std::vector<uint8_t>& data, int64_t rea
     return;
   }
   for (size_t i = 0; i < count; ++i) {
-    memory_.SetWord(address + i, ReadLe16(&data[2 + 2 * i]));
+    const bool corrupt = static_cast<int>(address + i) == state_.corruptWrittenWord;
+    memory_.SetWord(address + i, ReadLe16(&data[2 + 2 * i]) ^ (corrupt ? 1 : 0));
   }
   uncommittedWrites_ = true;
   Reply(kAcknowledge, {}, state_.frameMode, readyUs);

@@ -59,6 +59,9 @@ struct ActuatorState {
   bool writesEnabled = false;
   // Fault injection: writes into this fault log slot (0..15) are refused; -1 for none.
   int failingLogSlot = -1;
+  // Fault injection: a write to this memory word stores it with its lowest bit flipped, so the
+  // page reads back different; -1 for none.
+  int corruptWrittenWord = -1;
 };
 
 struct LineTiming {

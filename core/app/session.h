@@ -63,6 +63,8 @@ class Session {
   // The service engineer's switch (--service): without it fault configuration stays view-only
   // and the service commands answer "Feature not available.".
   bool serviceMode = false;
+  // A download reads its pages back and compares them with what was written (--no-verify).
+  bool verifyDownloads = true;
 };
 
 }  // namespace velmar

@@ -82,7 +82,7 @@ bool SetupTransfer::Upload() {
 }
 
 bool SetupTransfer::PrepareUpload() {
-  for (int attempt = 0; attempt < kUploadAttempts; ++attempt) {
+  for (int attempt = 0; attempt < kUploadAttempts && !session_.link.StopRequested(); ++attempt) {
     session_.link.SendPrepareUpload();
     if (session_.link.ReceiveAck() == LinkResult::kSuccess) {
       return true;
@@ -93,7 +93,7 @@ bool SetupTransfer::PrepareUpload() {
 }
 
 bool SetupTransfer::ReadPage(int page, FrameForm form) {
-  for (int attempt = 0; attempt < kUploadAttempts; ++attempt) {
+  for (int attempt = 0; attempt < kUploadAttempts && !session_.link.StopRequested(); ++attempt) {
     if (attempt > 0) {
       session_.clock.SleepMs(kUploadRetrySleepMs);
     }
@@ -153,10 +153,12 @@ bool SetupTransfer::UploadPages() {
   return true;
 }
 
-bool SetupTransfer::Download(bool keepRecordSerial) {
+bool SetupTransfer::Download(bool keepRecordSerial, bool verify) {
   TransferResult = velmar::TransferResult::kDone;
+  VerifyFailedPage = -1;
+  WritesLeftEnabled = false;
   OpenWindow();
-  const bool downloaded = DownloadPages(keepRecordSerial);
+  const bool downloaded = DownloadPages(keepRecordSerial, verify);
   CloseWindow();
   return downloaded;
 }
@@ -168,8 +170,14 @@ bool SetupTransfer::Fail(velmar::TransferResult result) {
 
 bool SetupTransfer::FailAndDisableWrites(velmar::TransferResult result) {
   TransferResult = result;
-  session_.link.DisableWrites();
+  WritesLeftEnabled = session_.link.DisableWrites() != LinkResult::kSuccess;
   return false;
+}
+
+// A step that gave up because the user asked to stop was interrupted, not unanswered.
+velmar::TransferResult SetupTransfer::NoReplyOrInterrupted() const {
+  return session_.link.StopRequested() ? velmar::TransferResult::kInterrupted
+                                       : velmar::TransferResult::kNoReply;
 }
 
 bool SetupTransfer::EnableWrites() {
@@ -218,7 +226,7 @@ bool SetupTransfer::WritePage(int page, int words, FrameForm form) {
   for (int word = 0; word < words; ++word) {
     data[word] = ImageWord(session_.setup.pageImage, page * kSetupPageBytes + 2 * word);
   }
-  for (int attempt = 0; attempt < kDownloadAttempts; ++attempt) {
+  for (int attempt = 0; attempt < kDownloadAttempts && !session_.link.StopRequested(); ++attempt) {
     if (session_.link.WriteWords(PageWordOffset(page), data, words, form) == LinkResult::kSuccess) {
       return true;
     }
@@ -228,7 +236,7 @@ bool SetupTransfer::WritePage(int page, int words, FrameForm form) {
 
 bool SetupTransfer::Commit() {
   ActuatorLink& link = session_.link;
-  for (int attempt = 0; attempt < kDownloadAttempts; ++attempt) {
+  for (int attempt = 0; attempt < kDownloadAttempts && !link.StopRequested(); ++attempt) {
     if (attempt > 0) {
       session_.clock.SleepMs(kCommitRetrySleepMs);
     }
@@ -241,7 +249,7 @@ bool SetupTransfer::Commit() {
   return false;
 }
 
-bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
+bool SetupTransfer::DownloadPages(bool keepRecordSerial, bool verify) {
   Ui& ui = session_.ui;
   ActuatorLink& link = session_.link;
   SetupParameters& record = session_.setup;
@@ -259,14 +267,12 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
   if (session_.catalogue.FindByMakerPartNumber(link.IdentPartNumber()) != 0) {
     return Fail(velmar::TransferResult::kPartNotListed);
   }
-  if (!EnableWrites()) {
-    return Fail(velmar::TransferResult::kNoReply);
-  }
-  if (!RequestFirmwareVersion(link, kDownloadAttempts, version)) {
+  // An unanswered write-enable may still have reached the actuator.
+  if (!EnableWrites() || !RequestFirmwareVersion(link, kDownloadAttempts, version)) {
     return FailAndDisableWrites(velmar::TransferResult::kNoReply);
   }
   if (!Compatible(version)) {
-    return false;
+    return FailAndDisableWrites(TransferResult);
   }
   if (!keepRecordSerial) {
     SetField(record.SERIALNO, link.IdentSerialNumber());
@@ -280,19 +286,46 @@ bool SetupTransfer::DownloadPages(bool keepRecordSerial) {
   for (int page = 0; page < pages; ++page) {
     const int words = static_cast<int>(SetupPageSize(version, page) / 2);
     if (!WritePage(page, words, PageForm(version))) {
-      return FailAndDisableWrites(velmar::TransferResult::kNoReply);
+      return FailAndDisableWrites(NoReplyOrInterrupted());
     }
     position = page == pages - 1 ? kLastPagePosition : position + kDownloadStep;
     ui.SetProgressPosition(position);
     session_.clock.SleepMs(kDownloadPageSleepMs);
   }
   if (!Commit()) {
-    return FailAndDisableWrites(velmar::TransferResult::kNoReply);
+    return FailAndDisableWrites(NoReplyOrInterrupted());
   }
   ui.SetProgressPosition(100);
   session_.clock.SleepMs(kCommittedSleepMs);
-  link.DisableWritesAfterDownload();
+  if (link.DisableWritesAfterDownload() != LinkResult::kSuccess) {
+    WritesLeftEnabled = true;
+    return false;
+  }
   TransferResult = velmar::TransferResult::kDone;
+  return !verify || Verify(version);
+}
+
+// Reads every page back as an upload would and compares it with the image sent. The actuator
+// keeps every byte it is sent (the checksum and the coefficients are the program's own), so the
+// whole image is compared; only the words past the end of the shorter last page of 1.00 are not.
+bool SetupTransfer::Verify(int version) {
+  if (!PrepareUpload()) {
+    return Fail(NoReplyOrInterrupted());
+  }
+  const int pages = SetupPageCount(version);
+  for (int page = 0; page < pages; ++page) {
+    if (!ReadPage(page, PageForm(version))) {
+      return Fail(NoReplyOrInterrupted());
+    }
+    const int words = static_cast<int>(SetupPageSize(version, page) / 2);
+    for (int word = 0; word < words; ++word) {
+      if (session_.link.ReplyWords()[word] !=
+          ImageWord(session_.setup.pageImage, page * kSetupPageBytes + 2 * word)) {
+        VerifyFailedPage = page;
+        return Fail(velmar::TransferResult::kVerifyFailed);
+      }
+    }
+  }
   return true;
 }
 

@@ -16,6 +16,10 @@ enum class TransferResult {
   kFirmwareNotSupported = 32,
   kDeclined = 34,
   kSerialInvalid = 40,
+  // The pages read back after the commit differ from what was written (`VerifyFailedPage`).
+  kVerifyFailed = 50,
+  // The user stopped the download; writes were disabled first.
+  kInterrupted = 51,
 };
 
 // The work of the "File Transfer Progress" window that moves the setup record to or from the
@@ -34,9 +38,16 @@ class SetupTransfer {
   // `keepRecordSerial`: the record's own SERIALNO is sent and must be 1..99999; otherwise the
   // actuator's serial number replaces it first. True on success; otherwise `TransferResult`
   // says why (0 after a loop-parameter refusal, which shows its own warning).
-  bool Download(bool keepRecordSerial);
+  // Every way out after the write-enable sends the write-disable; when `verify`, the committed
+  // pages are read back and compared with the image sent.
+  bool Download(bool keepRecordSerial, bool verify = true);
 
   velmar::TransferResult TransferResult = velmar::TransferResult::kDone;
+  // The page that read back different, with kVerifyFailed.
+  int VerifyFailedPage = -1;
+  // The actuator never acknowledged the write-disable: it may still accept writes. A download
+  // that ends so is never a success.
+  bool WritesLeftEnabled = false;
 
   // What the download writes ("Configuration 1045210-001", "Setup file unit.cfg"). When set,
   // the question before writing names it with the actuator's serial and part number, so the
@@ -50,9 +61,11 @@ class SetupTransfer {
   void Warn(const char* text, const char* caption);
 
   bool UploadPages();
-  bool DownloadPages(bool keepRecordSerial);
+  bool DownloadPages(bool keepRecordSerial, bool verify);
   bool Fail(velmar::TransferResult result);
   bool FailAndDisableWrites(velmar::TransferResult result);
+  bool Verify(int version);
+  velmar::TransferResult NoReplyOrInterrupted() const;
 
   bool PrepareUpload();
   bool ReadPage(int page, FrameForm form);

@@ -1,5 +1,6 @@
 #include "app/setup_transfer_commands.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -94,16 +95,29 @@ DownloadOutcome RunDownload(Session& session, bool keepRecordSerial, const std::
   DownloadOutcome outcome;
   SetupTransfer transfer(session);
   transfer.downloadSubject = subject;
-  outcome.downloaded = transfer.Download(keepRecordSerial);
+  outcome.downloaded = transfer.Download(keepRecordSerial, session.verifyDownloads);
   outcome.transferResult = transfer.TransferResult;
+  outcome.writesLeftEnabled = transfer.WritesLeftEnabled;
   if (outcome.downloaded) {
     session.ui.ShowMessage(MessageKind::Information,
                            "Setup download successful.\n\nNOTE: The Orvik part number on the "
                            "nameplate must be\nre-identified to reflect the downloaded Orvik part "
                            "number!",
                            kComStatusCaption);
+  } else if (outcome.transferResult == TransferResult::kVerifyFailed) {
+    char text[80];
+    std::snprintf(text, sizeof text,
+                  "Setup verification failed: page %d differs from what was written.",
+                  transfer.VerifyFailedPage);
+    session.ui.ShowMessage(MessageKind::Error, text, kComStatusCaption);
   } else if (const char* text = DownloadFailureText(outcome.transferResult)) {
     session.ui.ShowMessage(MessageKind::Error, text, kComStatusCaption);
+  }
+  if (outcome.writesLeftEnabled) {
+    session.ui.ShowMessage(
+        MessageKind::Error,
+        "Actuator did not confirm the end of writing. Reset the actuator before use.",
+        kComStatusCaption);
   }
   return outcome;
 }

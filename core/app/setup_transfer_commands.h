@@ -18,6 +18,8 @@ struct DownloadOutcome {
   bool downloaded = false;
   // `TransferResult` of the transfer window; kDone when the command ended before opening it.
   TransferResult transferResult = TransferResult::kDone;
+  // The actuator never acknowledged the write-disable.
+  bool writesLeftEnabled = false;
 };
 
 // The main window's Download Setup command: its pre-checks, the approved setup of the chosen

@@ -104,6 +104,11 @@ LinkResult ActuatorLink::WriteWords(uint16_t wordAddress, const uint16_t* words,
   SendWords(kWriteWordsCode, wordAddress, std::span(words, static_cast<size_t>(count)),
             FormatFor(form));
   const LinkResult ack = ReceiveAck(kAckTimeoutMs);
+  if (ack == LinkResult::kNoReply && lastReceivedCount_ > 0) {
+    // A damaged acknowledge is still followed by the write-done. Left on the line, it would pass
+    // for the next attempt's acknowledge, and so on for every attempt after it.
+    ReceiveWriteDone(kWriteDoneTimeoutMs);
+  }
   if (ack != LinkResult::kSuccess) {
     return ack;
   }
@@ -130,16 +135,23 @@ LinkResult ActuatorLink::EnableWrites() {
       LinkResult::kFailed);
 }
 
+LinkResult ActuatorLink::Disabled(bool acknowledged, LinkResult failure) {
+  if (acknowledged) {
+    writesMayBeEnabled_ = false;
+  }
+  return SuccessOr(acknowledged, failure);
+}
+
 LinkResult ActuatorLink::DisableWrites() {
-  return SuccessOr(RetryAcked(&ActuatorLink::SendWriteDisable, kWriteDisableAttempts,
-                              kDefaultReceiveTimeoutMs, kWriteDisableFailureSleepMs),
-                   LinkResult::kFailed);
+  return Disabled(RetryAcked(&ActuatorLink::SendWriteDisable, kWriteDisableAttempts,
+                             kDefaultReceiveTimeoutMs, kWriteDisableFailureSleepMs),
+                  LinkResult::kFailed);
 }
 
 LinkResult ActuatorLink::DisableWritesAfterDownload() {
-  return SuccessOr(RetryAcked(&ActuatorLink::SendWriteDisable, kWriteDisableAfterDownloadAttempts,
-                              kDefaultReceiveTimeoutMs, kWriteDisableFailureSleepMs),
-                   LinkResult::kNoReply);
+  return Disabled(RetryAcked(&ActuatorLink::SendWriteDisable, kWriteDisableAfterDownloadAttempts,
+                             kDefaultReceiveTimeoutMs, kWriteDisableFailureSleepMs),
+                  LinkResult::kNoReply);
 }
 
 LinkResult ActuatorLink::ClearFaults() {

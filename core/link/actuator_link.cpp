@@ -87,6 +87,7 @@ void ActuatorLink::SendModeConstant(const uint8_t* const FrameFormat::*frame) {
 }
 
 void ActuatorLink::SendWriteEnable() {
+  writesMayBeEnabled_ = true;
   SendModeConstant(&FrameFormat::writeEnable);
 }
 void ActuatorLink::SendWriteDisable() {
@@ -133,6 +134,9 @@ ActuatorLink::Wait ActuatorLink::WaitForStableCount(int threshold, int limitMs) 
   const int64_t start = clock_.NowMs();
   int count = 0;
   while (clock_.NowMs() - start < limitMs) {
+    if (StopRequested() && !writesMayBeEnabled_) {
+      return {0, false};
+    }
     count = serialPort_.ReceiveCount();
     if (count < threshold) {
       clock_.SleepMs(kStepMs);
@@ -175,6 +179,7 @@ bool ActuatorLink::IsFrameStart(int index, int count) const {
 
 int ActuatorLink::ReceiveFrame(int timeoutMs, int minReplyLength) {
   const Wait wait = WaitForStableCount(minReplyLength, timeoutMs);
+  lastReceivedCount_ = wait.count;
   if (wait.count < kMinFrameLength) {
     return 0;
   }

@@ -6,6 +6,7 @@
 #include "link/frame_trace.h"
 #include "link/link_result.h"
 #include "link/serial_port.h"
+#include "ports/cancellation.h"
 #include "ports/clock.h"
 
 namespace velmar {
@@ -51,6 +52,14 @@ class ActuatorLink {
   // never sets it itself: the caller decides when a reply's version counts.
   int FirmwareVersion() const { return firmwareVersion_; }
   void SetFirmwareVersion(int version) { firmwareVersion_ = version; }
+
+  // Once `cancellation` asks to stop, every wait for a reply ends at once with nothing received,
+  // except while writes may be enabled: the writing command then finishes the exchange in flight,
+  // stops at its next safe point (StopRequested) and its write-disable goes through in full.
+  void SetCancellation(const Cancellation* cancellation) { cancellation_ = cancellation; }
+  bool StopRequested() const { return cancellation_ != nullptr && cancellation_->Requested(); }
+  // From a write-enable request until a write-disable is acknowledged.
+  bool WritesMayBeEnabled() const { return writesMayBeEnabled_; }
 
   // Requests without data, sent as constant frames.
   void SendWriteEnable();
@@ -166,9 +175,15 @@ class ActuatorLink {
                               int pauseMs, int timeoutMs);
   bool RetryOwnWaitReply(void (ActuatorLink::*send)(), int threshold, uint8_t code);
 
+  LinkResult Disabled(bool acknowledged, LinkResult failure);
+
   SerialPort& serialPort_;
   Clock& clock_;
   FrameTrace* trace_ = nullptr;
+  const Cancellation* cancellation_ = nullptr;
+  bool writesMayBeEnabled_ = false;
+  // Bytes the last ReceiveFrame found waiting, whether or not they made a frame.
+  int lastReceivedCount_ = 0;
 
   uint32_t poweredHours_ = 0;
   uint32_t runHours32_ = 0;

@@ -52,6 +52,12 @@ bool HeldExclusivelyElsewhere(int fd) {
   return ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
 }
 
+// The other end hung up, or the device reports an error.
+bool HungUp(int fd) {
+  pollfd state{fd, POLLIN, 0};
+  return ::poll(&state, 1, 0) > 0 && (state.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 }  // namespace
 
 PosixSerialDriver::PosixSerialDriver() {
@@ -93,13 +99,17 @@ int PosixSerialDriver::FailOpen(const std::string& path, int error, int code) {
 }
 
 int PosixSerialDriver::Open(int index, int /*receiveQueueSize*/, int /*transmitQueueSize*/) {
-  const std::string path = DevicePath(index);
   if (index < 0 || index >= kMaxPorts) {
-    return FailOpen(path, ENODEV, kNoSuchPort);
+    return FailOpen(DevicePath(index), ENODEV, kNoSuchPort);
   }
   if (descriptors_[index] >= 0) {
-    return FailOpen(path, EBUSY, kPortBusy);
+    return FailOpen(DevicePath(index), EBUSY, kPortBusy);
   }
+  return OpenDevice(index);
+}
+
+int PosixSerialDriver::OpenDevice(int index) {
+  const std::string path = DevicePath(index);
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
@@ -116,8 +126,31 @@ int PosixSerialDriver::Open(int index, int /*receiveQueueSize*/, int /*transmitQ
     return FailOpen(path, error, kSetupFailed);
   }
   descriptors_[index] = fd;
+  lost_[index] = false;
   lastError_.clear();
   return 0;
+}
+
+int PosixSerialDriver::Lost(int index) {
+  lost_[index] = true;
+  return kIoFailed;
+}
+
+bool PosixSerialDriver::Reopen(int index) {
+  if (descriptors_[index] >= 0) {
+    ::close(descriptors_[index]);
+    descriptors_[index] = -1;
+  }
+  if (OpenDevice(index) != 0) {
+    return false;
+  }
+  if (bauds_[index] > 0 && SetBaud(index, bauds_[index]) != 0) {
+    ::close(descriptors_[index]);
+    descriptors_[index] = -1;
+    lost_[index] = true;
+    return false;
+  }
+  return true;
 }
 
 int PosixSerialDriver::SetBaud(int index, int baud) {
@@ -134,6 +167,7 @@ int PosixSerialDriver::SetBaud(int index, int baud) {
     lastError_ = std::strerror(error);
     return error == EINVAL ? kUnknownBaud : kFailed;
   }
+  bauds_[index] = baud;
   return 0;
 }
 
@@ -157,6 +191,10 @@ int PosixSerialDriver::SetOutputB(int index, char setOrClear) {
 
 int PosixSerialDriver::Close(int index) {
   const int fd = Descriptor(index);
+  if (index >= 0 && index < kMaxPorts) {
+    lost_[index] = false;
+    bauds_[index] = 0;
+  }
   if (fd < 0) {
     return kFailed;
   }
@@ -177,6 +215,9 @@ int PosixSerialDriver::DropUnsent(int index) {
 }
 
 int PosixSerialDriver::Write(int index, const uint8_t* data, int length) {
+  if (index >= 0 && index < kMaxPorts && lost_[index] && !Reopen(index)) {
+    return kIoFailed;
+  }
   const int fd = Descriptor(index);
   if (fd < 0 || length < 0) {
     return kFailed;
@@ -192,11 +233,18 @@ int PosixSerialDriver::Write(int index, const uint8_t* data, int length) {
       continue;
     }
     if (n < 0 && errno != EAGAIN) {
-      return kIoFailed;
+      return Lost(index);
     }
     pollfd waitFor{fd, POLLOUT, 0};
-    if (::poll(&waitFor, 1, kWriteWaitMs) <= 0) {
+    const int ready = ::poll(&waitFor, 1, kWriteWaitMs);
+    if (ready < 0 && errno == EINTR) {
+      continue;
+    }
+    if (ready <= 0) {
       return kIoFailed;
+    }
+    if ((waitFor.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+      return Lost(index);
     }
   }
   return sent;
@@ -205,7 +253,11 @@ int PosixSerialDriver::Write(int index, const uint8_t* data, int length) {
 int PosixSerialDriver::ReceiveCount(int index) {
   const int fd = Descriptor(index);
   int waiting = 0;
-  if (fd < 0 || ioctl(fd, FIONREAD, &waiting) != 0) {
+  if (fd < 0 || lost_[index] || ioctl(fd, FIONREAD, &waiting) != 0) {
+    return kFailed;
+  }
+  if (waiting == 0 && HungUp(fd)) {
+    Lost(index);
     return kFailed;
   }
   return waiting;
@@ -218,13 +270,14 @@ int PosixSerialDriver::Read(int index, uint8_t* buffer, int limit) {
   }
   for (;;) {
     const ssize_t n = ::read(fd, buffer, static_cast<size_t>(limit));
-    if (n >= 0) {
+    // Without O_NONBLOCK's EAGAIN, nothing read means the line hung up.
+    if (n > 0 || (n == 0 && (limit == 0 || !HungUp(fd)))) {
       return static_cast<int>(n);
     }
-    if (errno == EINTR) {
+    if (n < 0 && errno == EINTR) {
       continue;
     }
-    return errno == EAGAIN ? 0 : kIoFailed;
+    return n < 0 && errno == EAGAIN ? 0 : Lost(index);
   }
 }
 

@@ -37,11 +37,19 @@ class PosixSerialDriver : public SerialDriver {
   std::string LastError() const override { return lastError_; }
 
  private:
+  // Opens the device of `index` into its slot: 0, or the Open failure code.
+  int OpenDevice(int index);
+  // A device that hung up or failed with an I/O error is gone (a cable or adapter pulled); the
+  // next request tries to open it again, set to the speed it had.
+  int Lost(int index);
+  bool Reopen(int index);
   int Descriptor(int index) const;
   int SetModemLine(int index, int line, char setOrClear);
   int FailOpen(const std::string& path, int error, int code);
 
   std::array<int, kMaxPorts> descriptors_;
+  std::array<bool, kMaxPorts> lost_{};
+  std::array<int, kMaxPorts> bauds_{};
   std::string deviceOverride_;
   std::string lastError_;
 };

@@ -1,7 +1,12 @@
 // Setup download and upload with velmar-cli against velmar-sim over a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -9,12 +14,14 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/temp_folder.h"
 #include "child_process.h"
 #include "configdb/configuration_list.h"
 #include "configdb/part_catalogue.h"
+#include "run_cli.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_file.h"
 #include "setup/setup_page_image.h"
@@ -216,6 +223,43 @@ TEST_F(SetupDownloadWithSim, BackupWarningDoesNotFailASuccessfulDownload) {
   EXPECT_NE(result.err.find("Setup Com Error: Setup data checksum is invalid!\n"),
             std::string::npos);
   EXPECT_NE(result.out.find(kDownloaded), std::string::npos);
+}
+
+TEST(SetupTransferWithSim, InterruptedDownloadDisablesWritesAndReleasesThePort) {
+  TempFolder work;
+  ASSERT_TRUE(work.Valid());
+  const std::string trace = (work.Path() / "sim.trace").string();
+  SimProcess sim({"--firmware", "3.10", "--serial", "40123", "--baud", "115200", "--trace", trace});
+  ASSERT_FALSE(sim.Device().empty());
+  // The backup upload takes about 2 s, the pages 500 ms each: 6 s in, pages are being written.
+  const RunResult result =
+      RunProgram({VELMAR_CLI_PATH, "--device", sim.Device(), "--baud", "115200", "--db",
+                  VELMAR_DEMO_DB, "--yes", "setup", "download", "--config", "1045210-004"},
+                 work.Path().string(), 6000);
+  EXPECT_EQ(result.status, 130) << result.err;
+  EXPECT_NE(result.err.find("Interrupted: the actuator may hold a partial setup. Download again "
+                            "or restore the backup.\n"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(result.out.find("successful"), std::string::npos);
+  // What the simulator heard last: pages written, no commit, then the write-disable.
+  const std::string heard = ReadText(trace);
+  EXPECT_NE(heard.find("[write-words]"), std::string::npos);
+  EXPECT_EQ(heard.find("RX 01 0A"), std::string::npos) << "committed";
+  EXPECT_EQ(heard.rfind(" RX "), heard.rfind(" RX 01 08 05 96 03 ")) << heard;
+  EXPECT_EQ(RunCli(sim.Device(), {"version"}).status, 0);
+}
+
+TEST(SetupTransferWithSim, TheSimulatorFreesATerminalWhoseClientDiedHoldingIt) {
+  SimProcess sim({});
+  ASSERT_FALSE(sim.Device().empty());
+  // A client killed outright never clears its exclusive flag.
+  const int fd = open(sim.Device().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(ioctl(fd, TIOCEXCL), 0);
+  close(fd);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(RunCli(sim.Device(), {"version"}).status, 0);
 }
 
 }  // namespace

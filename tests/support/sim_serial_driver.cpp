@@ -6,7 +6,8 @@ namespace velmar::test {
 
 namespace {
 constexpr int kFailure = -1;
-}
+constexpr int kIoFailure = -3;
+}  // namespace
 
 int SimSerialDriver::Open(int, int, int) {
   isOpen = openResult >= 0;
@@ -39,7 +40,7 @@ int SimSerialDriver::Close(int) {
 }
 
 int SimSerialDriver::DropReceived(int) {
-  if (!isOpen) {
+  if (!isOpen || gone) {
     return kFailure;
   }
   const int64_t now = clock_.NowMs();
@@ -57,14 +58,18 @@ int SimSerialDriver::Write(int, const uint8_t* data, int length) {
     return kFailure;
   }
   writes.emplace_back(data, data + length);
-  if (!lose || !lose(writes.back())) {
+  const bool lost = lose && lose(writes.back());
+  if (gone) {
+    return kIoFailure;
+  }
+  if (!lost) {
     actuator_.Input(data, static_cast<size_t>(length), clock_.NowMs());
   }
   return length;
 }
 
 int SimSerialDriver::ReceiveCount(int) {
-  if (!isOpen) {
+  if (!isOpen || gone) {
     return kFailure;
   }
   return static_cast<int>(actuator_.Pending(clock_.NowMs()));
@@ -73,6 +78,9 @@ int SimSerialDriver::ReceiveCount(int) {
 int SimSerialDriver::Read(int, uint8_t* buffer, int limit) {
   if (!isOpen || limit < 0) {
     return kFailure;
+  }
+  if (gone) {
+    return kIoFailure;
   }
   return static_cast<int>(actuator_.Take(buffer, static_cast<size_t>(limit), clock_.NowMs()));
 }

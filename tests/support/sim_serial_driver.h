@@ -36,10 +36,14 @@ class SimSerialDriver : public SerialDriver {
   std::string lastError;
   // Every Write, in order, lost or not.
   std::vector<std::vector<uint8_t>> writes;
-  // Picks the writes the line loses: they never reach the actuator.
+  // Picks the writes the line loses: they never reach the actuator. Called on every write, so it
+  // may also change the driver or the actuator as the write goes out.
   std::function<bool(const std::vector<uint8_t>&)> lose;
   int baud = 0;
   bool isOpen = false;
+  // The device has vanished (a cable or adapter pulled): every call on the open port fails as a
+  // vanished device's does, and nothing reaches the actuator.
+  bool gone = false;
 
  private:
   SimulatedActuator& actuator_;

@@ -208,7 +208,11 @@ TEST_F(SetupTransferTest, DownloadWritesTheApprovedSetupWithTheFramesAndPosition
       expected.push_back(WriteWordsRequest(crc, 6 * page, session.setup.pageImage + 12 * page, 12));
       positions.push_back(1 + 5 * page);
     }
-    expected.insert(expected.end(), {Frame(crc, kCommitSetup), Frame(crc, kWriteDisable)});
+    expected.insert(expected.end(), {Frame(crc, kCommitSetup), Frame(crc, kWriteDisable),
+                                     Frame(crc, kPrepareUpload)});
+    for (int page = 0; page < pages; ++page) {
+      expected.push_back(ReadWordsRequest(crc, 6 * page));
+    }
     EXPECT_EQ(driver.writes, expected);
     positions.insert(positions.end(), {95, 100});
     EXPECT_EQ(ui.Positions(), positions);
@@ -274,11 +278,16 @@ TEST_F(SetupTransferTest, PreChecks) {
   }
 }
 
-// What the user answers, what the line loses and what the record holds decide the outcome, and
-// whether writes are left enabled.
+// What the user answers, what the line loses, what the actuator stores and what the record holds
+// decide the outcome; every way out after a write-enable sends the write-disable, and one that
+// goes unanswered is reported.
 TEST_F(SetupTransferTest, DownloadOutcomes) {
-  enum Writes { kNeverOn, kOnAndOff, kLeftOn };
   const std::string refusal = "Warning|Setup Download|Version 1.0";
+  const std::string notDisabled =
+      "Error|Setup Com Status|Actuator did not confirm the end of writing. Reset the actuator "
+      "before use.";
+  const std::string noReply =
+      "Error|Setup Com Status|Download aborted, actuator failed to respond!";
   const struct {
     int version;
     Answer answer;
@@ -286,29 +295,98 @@ TEST_F(SetupTransferTest, DownloadOutcomes) {
     const char* edit;
     TransferResult result;
     int pages;
-    Writes writes;
-    std::string message;  // empty: the download goes through
+    int disables;      // write-disable requests sent
+    Strings messages;  // after the question; empty: the download goes through
+    int corruptWord = -1;
   } cases[] = {
       // Sum-frame actuators first: after a CRC reply the link asks in CRC form only.
-      {0x100, Answer::Yes, 0, "POSLOOPTUNECONST=25|VELLOOPICONST=2000", TransferResult::kDone, 17,
-       kOnAndOff, ""},
-      {0x100, Answer::Yes, 0, "", TransferResult::kDone, 0, kLeftOn,
-       refusal + "1 default loop parameters are incompatible with v1.00 firmware!"},
-      {0x100, Answer::Yes, 0, "POSLOOPTUNECONST=25|VELLOOPICONST=2001", TransferResult::kDone, 0,
-       kLeftOn, refusal + "1 velocity loop I parameter is incompatible with v1.00 firmware!"},
-      {0x206, Answer::Yes, 0, test::kLoops100, TransferResult::kDone, 0, kLeftOn,
-       refusal + "0 default loop parameters are incompatible with v1.01 or later firmware! "},
-      {0x30A, Answer::No, 0, "", TransferResult::kDeclined, 0, kNeverOn,
-       "Error|Setup Com Status|Setup download failed!"},
-      {0x30A, Answer::Yes, kCommitSetup, "", TransferResult::kNoReply, 18, kOnAndOff,
-       "Error|Setup Com Status|Download aborted, actuator failed to respond!"},
-      {0x305, Answer::Yes, 0, "", TransferResult::kFirmwareNotSupported, 0, kLeftOn,
-       "Warning|Setup Download|Actuator firmware is not compatible with this version of Velmar."},
+      {0x100,
+       Answer::Yes,
+       0,
+       "POSLOOPTUNECONST=25|VELLOOPICONST=2000",
+       TransferResult::kDone,
+       17,
+       1,
+       {}},
+      {0x100,
+       Answer::Yes,
+       0,
+       "",
+       TransferResult::kDone,
+       0,
+       1,
+       {refusal + "1 default loop parameters are incompatible with v1.00 firmware!"}},
+      {0x100,
+       Answer::Yes,
+       0,
+       "POSLOOPTUNECONST=25|VELLOOPICONST=2001",
+       TransferResult::kDone,
+       0,
+       1,
+       {refusal + "1 velocity loop I parameter is incompatible with v1.00 firmware!"}},
+      {0x206,
+       Answer::Yes,
+       0,
+       test::kLoops100,
+       TransferResult::kDone,
+       0,
+       1,
+       {refusal + "0 default loop parameters are incompatible with v1.01 or later firmware! "}},
+      {0x206,
+       Answer::Yes,
+       kWriteDisable,
+       test::kLoops100,
+       TransferResult::kDone,
+       0,
+       3,
+       {refusal + "0 default loop parameters are incompatible with v1.01 or later firmware! ",
+        notDisabled}},
+      {0x30A,
+       Answer::No,
+       0,
+       "",
+       TransferResult::kDeclined,
+       0,
+       0,
+       {"Error|Setup Com Status|Setup download failed!"}},
+      {0x30A, Answer::Yes, kWriteEnable, "", TransferResult::kNoReply, 0, 1, {noReply}},
+      {0x30A, Answer::Yes, kCommitSetup, "", TransferResult::kNoReply, 18, 1, {noReply}},
+      {0x30A, Answer::Yes, kWriteDisable, "", TransferResult::kDone, 18, 8, {notDisabled}},
+      {0x305,
+       Answer::Yes,
+       0,
+       "",
+       TransferResult::kFirmwareNotSupported,
+       0,
+       1,
+       {"Warning|Setup Download|Actuator firmware is not compatible with this version of Velmar."}},
+      // The read-back finds the first word that differs: the last of page 5, the first of 17.
+      {0x30A,
+       Answer::Yes,
+       0,
+       "",
+       TransferResult::kVerifyFailed,
+       18,
+       1,
+       {"Error|Setup Com Status|Setup verification failed: page 5 differs from what was "
+        "written."},
+       35},
+      {0x30A,
+       Answer::Yes,
+       0,
+       "",
+       TransferResult::kVerifyFailed,
+       18,
+       1,
+       {"Error|Setup Com Status|Setup verification failed: page 17 differs from what was "
+        "written."},
+       102},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.message);
+    SCOPED_TRACE(c.messages.empty() ? "done" : c.messages.back());
     actuator = SimulatedActuator();
     Start(c.version, ModeOf(c.version));
+    actuator.State().corruptWrittenWord = c.corruptWord;
     session.setup = test::Record(c.edit);
     session.serialNumber = "12345";
     ui.answers = {c.answer};
@@ -316,18 +394,24 @@ TEST_F(SetupTransferTest, DownloadOutcomes) {
 
     const DownloadOutcome outcome = DownloadSetupCommand(session);
 
-    EXPECT_EQ(outcome.downloaded, c.message.empty());
+    const bool done = c.messages.empty();
+    EXPECT_EQ(outcome.downloaded, done);
     EXPECT_EQ(outcome.transferResult, c.result);
-    EXPECT_EQ(ui.Messages(),
-              (Strings{kNoConfiguration, kProceed, c.message.empty() ? kDownloaded : c.message}));
+    Strings messages = {kNoConfiguration, kProceed};
+    messages.insert(messages.end(), c.messages.begin(), c.messages.end());
+    if (done) {
+      messages.push_back(kDownloaded);
+    }
+    EXPECT_EQ(ui.Messages(), messages);
     EXPECT_EQ(Sent(kWriteWords), c.pages);
-    EXPECT_EQ(actuator.CommitCount(), c.message.empty() ? 1 : 0);
-    EXPECT_EQ(Sent(kWriteEnable) > 0, c.writes != kNeverOn);
-    EXPECT_EQ(Sent(kWriteDisable), c.writes == kOnAndOff ? 1 : 0);
-    EXPECT_EQ(actuator.State().writesEnabled, c.writes == kLeftOn);
-    if (c.message.empty()) {  // the last page of the 1.00 image holds four words
-      EXPECT_EQ(driver.writes[driver.writes.size() - 3],
+    EXPECT_EQ(actuator.CommitCount(), c.pages > 0 && c.lost != kCommitSetup ? 1 : 0);
+    EXPECT_EQ(Sent(kWriteDisable), c.disables);
+    EXPECT_EQ(outcome.writesLeftEnabled, c.lost == kWriteDisable);
+    EXPECT_EQ(actuator.State().writesEnabled, c.lost == kWriteDisable);
+    if (done) {  // the last page of the 1.00 image holds four words, and is read back whole
+      EXPECT_EQ(driver.writes[driver.writes.size() - 21],
                 WriteWordsRequest(false, 96, session.setup.pageImage + 192, 8));
+      EXPECT_EQ(driver.writes.back(), ReadWordsRequest(false, 96));
     }
   }
 }
@@ -379,6 +463,19 @@ TEST_F(SetupTransferTest, RestoreFromFile) {
   }
 }
 
+TEST_F(SetupTransferTest, DownloadWithoutVerificationReadsNothingBack) {
+  Start(0x30A);
+  actuator.State().corruptWrittenWord = 35;
+  session.serialNumber = "12345";
+  session.verifyDownloads = false;
+  ui.answers = {Answer::Yes};
+
+  EXPECT_TRUE(DownloadSetupCommand(session).downloaded);
+
+  EXPECT_EQ(driver.writes.back(), Frame(true, kWriteDisable));
+  EXPECT_EQ(Sent(kReadWords), 6);  // the identification, twice
+}
+
 TEST_F(SetupTransferTest, PageFiveFailingLeavesPagesZeroToFourWritten) {
   Start(0x30A);
   const auto page5 = [](const Bytes& r) { return r[1] == kWriteWords && r[3] == 30; };
@@ -397,6 +494,79 @@ TEST_F(SetupTransferTest, PageFiveFailingLeavesPagesZeroToFourWritten) {
   EXPECT_EQ(ui.Positions(), (std::vector<int>{0, 1, 6, 11, 16, 21, 26}));
   EXPECT_EQ(driver.writes.back(), Frame(true, kWriteDisable));
   EXPECT_FALSE(actuator.State().writesEnabled);
+}
+
+struct StopFlag : Cancellation {
+  bool Requested() const override { return on; }
+  bool on = false;
+};
+
+// A stop asked for while reading ends the read at once; while writing, the exchange in flight
+// finishes, writes are disabled and nothing more is written.
+TEST_F(SetupTransferTest, StopRequests) {
+  const struct {
+    bool download;
+    uint8_t code;  // the stop comes as the `nth` request with this code goes out
+    int nth;
+    TransferResult result;
+    int pages;  // pages written, or read by the upload
+    int commits;
+    Strings messages;
+  } cases[] = {
+      {true,
+       kFirmwareVersion,
+       0,
+       TransferResult::kNoReply,
+       0,
+       0,
+       {"Error|Setup Com Status|Download aborted, actuator failed to respond!"}},
+      {true, kWriteWords, 3, TransferResult::kInterrupted, 4, 0, {}},
+      {true, kCommitSetup, 0, TransferResult::kInterrupted, 18, 1, {}},
+      {false,
+       kReadWords,
+       2,
+       TransferResult::kDone,
+       3,
+       0,
+       {"Warning|Setup Transfer Error|Setup upload page 2 request failed!",
+        "Error|Setup Com Error|Setup data upload failed!"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.code));
+    actuator = SimulatedActuator();
+    Start(0x30A);
+    session.serialNumber = "12345";
+    ui.answers = {Answer::Yes};
+    StopFlag stop;
+    session.link.SetCancellation(&stop);
+    int seen = 0;
+    driver.lose = [&](const Bytes& r) {
+      stop.on = stop.on || (r[1] == c.code && seen++ == c.nth);
+      return false;
+    };
+
+    Strings messages;
+    if (c.download) {
+      const DownloadOutcome outcome = DownloadSetupCommand(session);
+      EXPECT_FALSE(outcome.downloaded);
+      EXPECT_EQ(outcome.transferResult, c.result);
+      EXPECT_FALSE(outcome.writesLeftEnabled);
+      messages = {kNoConfiguration, kProceed};
+    } else {
+      EXPECT_FALSE(UploadSetupCommand(session));
+    }
+    messages.insert(messages.end(), c.messages.begin(), c.messages.end());
+    EXPECT_EQ(ui.Messages(), messages);
+    EXPECT_EQ(Sent(c.download ? kWriteWords : kReadWords), c.pages);
+    EXPECT_EQ(actuator.CommitCount(), c.commits);
+    EXPECT_FALSE(actuator.State().writesEnabled);
+    EXPECT_EQ(Sent(kWriteDisable), c.result == TransferResult::kInterrupted ? 1 : 0);
+    // Once a read sees the stop nothing else is asked for.
+    if (c.code != kWriteWords && c.code != kCommitSetup) {
+      EXPECT_EQ(driver.writes.back()[1], c.code);
+    }
+    session.link.SetCancellation(nullptr);
+  }
 }
 
 }  // namespace

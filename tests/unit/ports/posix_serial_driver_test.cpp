@@ -8,8 +8,10 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
+#include "base/temp_folder.h"
 #include "support/frame_literals.h"
 
 namespace velmar::test {
@@ -24,7 +26,11 @@ class PosixSerialDriverTest : public ::testing::Test {
     slave_ = ptsname(master_);
     driver_.SetDeviceOverride(slave_);
   }
-  void TearDown() override { close(master_); }
+  void TearDown() override {
+    if (master_ >= 0) {
+      close(master_);
+    }
+  }
 
   // Sends `bytes` from the actuator side and waits (in real time, briefly) until the driver has
   // them all; the count it has.
@@ -98,6 +104,38 @@ TEST_F(PosixSerialDriverTest, ADeviceInUseDoesNotOpenAgain) {
   ASSERT_EQ(ioctl(other, TIOCEXCL), 0);
   EXPECT_EQ(driver_.Open(0, 2048, 512), -4);
   close(other);
+}
+
+// The device behind a stable name goes away mid-command (the far end hangs up) and comes back
+// as a new terminal: every call fails meanwhile, and the next request opens it again.
+TEST_F(PosixSerialDriverTest, ADeviceThatGoesAwayFailsUntilItIsBackThenReopens) {
+  TempFolder folder;
+  ASSERT_TRUE(folder.Valid());
+  const std::filesystem::path name = folder.Path() / "ttyVelmar";
+  std::filesystem::create_symlink(slave_, name);
+  driver_.SetDeviceOverride(name.string());
+  ASSERT_EQ(driver_.Open(0, 2048, 512), 0) << driver_.LastError();
+  ASSERT_EQ(driver_.SetBaud(0, 9600), 0);
+  const Bytes request = Hex("01 10 05 9C 03");
+  uint8_t buffer[80] = {};
+
+  close(master_);
+  master_ = -1;
+  EXPECT_LT(driver_.ReceiveCount(0), 0);
+  EXPECT_LT(driver_.Read(0, buffer, 80), 0);
+  EXPECT_LT(driver_.Write(0, request.data(), 5), 0) << "the old terminal cannot be opened";
+
+  master_ = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_TRUE(master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0);
+  std::filesystem::remove(name);
+  std::filesystem::create_symlink(ptsname(master_), name);
+  EXPECT_EQ(driver_.Write(0, request.data(), 5), 5);
+  pollfd ready{master_, POLLIN, 0};
+  ASSERT_EQ(poll(&ready, 1, 1000), 1);
+  EXPECT_EQ(read(master_, buffer, sizeof buffer), 5);
+  EXPECT_EQ(Bytes(buffer, buffer + 5), request);
+  EXPECT_EQ(Arrive(Hex("01 06 05 92 63")), 5);
+  EXPECT_EQ(driver_.Close(0), 0);
 }
 
 TEST(PosixSerialDriverPathTest, ComPortsMapToDevicesAndAMissingOneFailsWithTheReason) {

@@ -21,11 +21,12 @@ TEST(SimOptionsTest, ParsesEveryOption) {
   EXPECT_EQ(options.state.frameMode, FrameMode::kCrc);
   EXPECT_EQ(options.timing.baud, 19200);
   EXPECT_FALSE(options.serialNumber);
-  ASSERT_EQ(Parse({"--firmware",  "2.5",         "--mode=sum",  "--state",         "run-off",
-                   "--serial",    "777",         "--model",     "ABCDEFGHIJKL",    "--part",
-                   "1234567-890", "--run-hours", "12",          "--powered-hours", "0x10",
-                   "--span",      "1966079",     "--max-force", "65535",           "--memory",
-                   "/tmp/m.bin",  "--link",      "/tmp/ttyV",   "--baud",          "9600"},
+  ASSERT_EQ(Parse({"--firmware",      "2.5",         "--mode=sum",  "--state",         "run-off",
+                   "--serial",        "777",         "--model",     "ABCDEFGHIJKL",    "--part",
+                   "1234567-890",     "--run-hours", "12",          "--powered-hours", "0x10",
+                   "--span",          "1966079",     "--max-force", "65535",           "--memory",
+                   "/tmp/m.bin",      "--link",      "/tmp/ttyV",   "--baud",          "9600",
+                   "--corrupt-write", "0x1E"},
                   options, error),
             ParseOutcome::kRun)
       << error;
@@ -42,6 +43,7 @@ TEST(SimOptionsTest, ParsesEveryOption) {
   EXPECT_EQ(options.memoryPath, "/tmp/m.bin");
   EXPECT_EQ(options.linkPath, "/tmp/ttyV");
   EXPECT_EQ(options.timing.baud, 9600);
+  EXPECT_EQ(options.state.corruptWrittenWord, 30);
   EXPECT_EQ(Parse({"--mode", "sum", "--help"}, options, error), ParseOutcome::kHelp);
 }
 
@@ -49,7 +51,7 @@ TEST(SimOptionsTest, RejectsBadValuesWithTheirName) {
   std::istringstream cases(
       "--firmware=3 --firmware=3.100 --firmware=256.0 --mode=CRC --state=run --serial=-1 "
       "--serial=4294967296 --serial=12x --model=ABCDEFGHIJKLM --part=0123456789ABCDEFG "
-      "--max-force=65536 --baud=0 --memory= --bogus=1 --span");
+      "--max-force=65536 --corrupt-write=4096 --baud=0 --memory= --bogus=1 --span");
   for (std::string arg; cases >> arg;) {
     SCOPED_TRACE(arg);
     SimOptions options;
