@@ -1,8 +1,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "app/setup_report_printing.h"
 #include "app/setup_transfer_commands.h"
@@ -33,14 +35,21 @@ int UploadToFile(CliContext& context, CommandArgs& args) {
              : kExitFailure;
 }
 
-// "backup-<serial>-<yyyymmdd-hhmmss>.cfg" in the current folder.
+// "backup-<serial>-<yyyymmdd-hhmmss>.cfg" in the current folder; a second backup within the
+// same second gets "-2", "-3", ... so no backup ever replaces another.
 std::string BackupFileName(const std::string& serialNumber) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-  return "backup-" + serialNumber + "-" + stamp + ".cfg";
+  const std::string stem = "backup-" + serialNumber + "-" + stamp;
+  std::string name = stem + ".cfg";
+  std::error_code error;
+  for (int copy = 2; std::filesystem::exists(name, error); ++copy) {
+    name = stem + "-" + std::to_string(copy) + ".cfg";
+  }
+  return name;
 }
 
 // Index of the configuration list entry for `customerPartNo`, or -1.
@@ -54,16 +63,64 @@ int FindConfiguration(const ConfigurationList& list, std::string_view customerPa
   return -1;
 }
 
-int DownloadFromDatabase(CliContext& context, CommandArgs& args) {
+// Without --config or --file nothing is written: the usage error lists what the unit's firmware
+// admits (every configuration when the unit does not answer).
+int ListConfigurations(CliContext& context) {
+  const bool connected = context.ConnectActuator() == kExitOk;
+  const int status = context.UsageError("--config CUSTOMERPARTNO or --file FILE is needed");
+  const int version = context.session.link.FirmwareVersion();
+  if (connected) {
+    std::fprintf(stderr, "Configurations for firmware %d.%02d:\n", version >> 8, version & 0xFF);
+  } else {
+    std::fprintf(stderr, "Configurations in the database:\n");
+  }
+  for (const std::string& label : context.session.configList->labels) {
+    std::fprintf(stderr, "  %s\n", label.c_str());
+  }
+  return status;
+}
+
+// Uploads the unit's setup and saves it as the backup, naming the file first. A warning of the
+// upload (a bad checksum) is shown but does not decide the exit status of the download.
+int BackUp(CliContext& context) {
+  Session& session = context.session;
+  if (!UploadSetupCommand(session)) {
+    return kExitFailure;
+  }
+  const std::string name = BackupFileName(session.serialNumber);
+  std::printf("Saving the actuator's setup as %s\n", name.c_str());
+  std::fflush(stdout);
+  SetupParameters backup = session.setup;
+  if (SaveSetupFile(backup, name, context.ui, context.clock) != FileResult::kOk) {
+    return kExitFailure;
+  }
+  context.ui.ForgetFailures();
+  return kExitOk;
+}
+
+int Download(CliContext& context, CommandArgs& args) {
   std::string customerPartNo;
+  std::string setupPath;
   const bool chosen = args.TakeOption("--config", customerPartNo);
   context.session.verifyDownloads = !args.TakeFlag("--no-verify");
+  const bool fromFile = args.TakeOption("--file", setupPath);
   if (int status = context.CheckAllTaken(args); status != kExitOk) {
     return status;
+  }
+  if (chosen && fromFile) {
+    return context.UsageError("--config and --file exclude each other");
+  }
+  // An unreadable file is refused before the unit is touched.
+  SetupParameters scratch;
+  if (fromFile && LoadSetupFileByName(scratch, setupPath, context.ui) != FileResult::kOk) {
+    return kExitFailure;
   }
   // The list is built before connecting, so the actuator's version rebuilds it for its firmware.
   if (int status = context.OpenConfigDatabase(); status != kExitOk) {
     return status;
+  }
+  if (!chosen && !fromFile) {
+    return ListConfigurations(context);
   }
   if (int status = context.ConnectActuator(); status != kExitOk) {
     return status;
@@ -78,18 +135,16 @@ int DownloadFromDatabase(CliContext& context, CommandArgs& args) {
                  customerPartNo.c_str(), version >> 8, version & 0xFF);
     return kExitFailure;
   }
-  if (!UploadSetupCommand(session)) {
-    return kExitFailure;
+  if (int status = BackUp(context); status != kExitOk) {
+    return status;
   }
-  SetupParameters backup = session.setup;
-  if (SaveSetupFile(backup, BackupFileName(session.serialNumber), context.ui, context.clock) !=
-      FileResult::kOk) {
-    return kExitFailure;
-  }
-  if (chosen) {
+  DownloadOutcome outcome;
+  if (fromFile) {
+    outcome = RestoreSetupCommand(session, setupPath);
+  } else {
     session.configList->ChooseConfiguration(static_cast<std::size_t>(index), session.serialNumber);
+    outcome = DownloadSetupCommand(session);
   }
-  const DownloadOutcome outcome = DownloadSetupCommand(session);
   if (outcome.transferResult == TransferResult::kInterrupted) {
     std::fputs(
         "Interrupted: the actuator may hold a partial setup. Download again or restore the "
@@ -147,11 +202,12 @@ std::vector<CliCommand> SetupTransferCommands() {
   return {
       {"setup upload", "setup upload --out FILE",
        "Uploads the actuator's setup and saves it as setup file FILE.", UploadToFile},
-      {"setup download", "setup download [--config CUSTOMERPARTNO] [--no-verify]",
+      {"setup download", "setup download --config CUSTOMERPARTNO | --file FILE [--no-verify]",
        "Backs up the actuator's setup as backup-<serial>-<yyyymmdd-hhmmss>.cfg, then downloads "
-       "the approved setup of the configuration (default: the first for the actuator's "
-       "firmware) and reads it back to compare (unless --no-verify).",
-       DownloadFromDatabase},
+       "the approved setup of the configuration, or restores setup file FILE with the serial "
+       "number it holds (a backup, for one). Without either, lists the configurations the "
+       "actuator's firmware admits. After writing, reads the setup back to compare (unless --no-verify).",
+       Download},
       {"setup report", "setup report [--file FILE] [--out OUT]",
        "Prints the setup report of FILE (default: the default record) with the actuator's live "
        "readings, to OUT or the standard output.",
