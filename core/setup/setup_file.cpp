@@ -65,23 +65,28 @@ struct FileCloser {
 };
 
 // The load shared by both entry points: `onCountedLine` paces the window, if there is one.
-// The file is applied to a copy so a read error leaves the record as it was.
-bool ReadIntoRecord(SetupParameters& record, const std::string& path,
-                    const std::function<void()>& onCountedLine) {
+// The file is applied to a copy so a read error, or a file in which no line names a setup key
+// (which is no setup file, whatever its name), leaves the record as it was.
+FileResult ReadIntoRecord(SetupParameters& record, const std::string& path,
+                          const std::function<void()>& onCountedLine) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
-    return false;
+    return FileResult::kFailed;
   }
   SetupFields fields = record;
   SetField(fields.SEATINGFORCE, "1000");
   SetField(fields.SEATFORCETIME, "1000");
   SetField(fields.RUNLOSSVEL, "2.0");
   SetField(fields.DMDLOSSVEL, "2.0");
-  if (!ReadSetupFileLines(file.get(), fields, onCountedLine)) {
-    return false;
+  int keyLines = 0;
+  if (!ReadSetupFileLines(file.get(), fields, onCountedLine, keyLines)) {
+    return FileResult::kFailed;
+  }
+  if (keyLines == 0) {
+    return FileResult::kNothingRecognised;
   }
   static_cast<SetupFields&>(record) = fields;
-  return true;
+  return FileResult::kOk;
 }
 
 }  // namespace
@@ -121,14 +126,14 @@ FileResult LoadSetupFile(SetupParameters& record, const std::string& path, Ui& u
   record.fileName = path;
   OpenProgress(record, ui, "Loading Actuator Setup...", kLoadRangeHigh);
   int position = 0;
-  const bool loaded = ReadIntoRecord(record, path, [&] {
+  const FileResult loaded = ReadIntoRecord(record, path, [&] {
     position = std::min(position + (position % 2 == 0 ? 3 : 2), kLoadRangeHigh);
     ui.SetProgressPosition(position);
     clock.SleepMs(kLoadLineSleepMs);
   });
-  if (!loaded) {
+  if (loaded != FileResult::kOk) {
     FailWithWarning(ui, kLoadErrorText);
-    return FileResult::kFailed;
+    return loaded;
   }
   ui.SetProgressPosition(kLoadRangeHigh);
   clock.SleepMs(kLoadEndSleepMs);
@@ -139,11 +144,11 @@ FileResult LoadSetupFile(SetupParameters& record, const std::string& path, Ui& u
 
 FileResult LoadSetupFileByName(SetupParameters& record, const std::string& path, Ui& ui) {
   record.fileName = path;
-  if (!ReadIntoRecord(record, path, [] {})) {
+  const FileResult loaded = ReadIntoRecord(record, path, [] {});
+  if (loaded != FileResult::kOk) {
     ui.ShowMessage(MessageKind::Warning, kLoadErrorText, kFileErrorCaption);
-    return FileResult::kFailed;
   }
-  return FileResult::kOk;
+  return loaded;
 }
 
 }  // namespace velmar
