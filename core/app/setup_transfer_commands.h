@@ -14,12 +14,20 @@ bool UploadSetupCommand(Session& session);
 struct DownloadOutcome {
   // The setup was written and committed, and the success box shown.
   bool downloaded = false;
+  // Nothing was written: the record holds values the setup pages refuse.
+  bool refusedByChecks = false;
   // `TransferResult` of the transfer window; kDone when the command ended before opening it.
   TransferResult transferResult = TransferResult::kDone;
 };
 
+struct DownloadOptions {
+  // Download a record even when the setup pages' checks refuse some of its values.
+  bool force = false;
+};
+
 // The main window's Download Setup command: its pre-checks, the approved setup of the chosen
-// configuration loaded from the database, the download window and the result box.
-DownloadOutcome DownloadSetupCommand(Session& session);
+// configuration loaded from the database, the setup pages' checks over it, the download window
+// and the result box. Nothing is written when the approved setup cannot be loaded.
+DownloadOutcome DownloadSetupCommand(Session& session, const DownloadOptions& options = {});
 
 }  // namespace velmar
