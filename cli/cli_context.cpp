@@ -40,6 +40,7 @@ std::filesystem::path CliContext::ConfigDatabasePath() const {
 int CliContext::OpenConfigDatabase() {
   session.OpenConfigDatabase(ConfigDatabasePath());
   if (session.configList->InitConfigList() != 0) {
+    session.configList->WarnIfDamaged();
     ui.ShowMessage(MessageKind::Warning, ConfigurationList::kConfigListErrorText, "Program Error");
     return kExitFailure;
   }

@@ -58,6 +58,7 @@ int FindConfiguration(const ConfigurationList& list, std::string_view customerPa
 int DownloadFromDatabase(CliContext& context, CommandArgs& args) {
   std::string customerPartNo;
   const bool chosen = args.TakeOption("--config", customerPartNo);
+  const DownloadOptions options{.checkRecord = !args.TakeFlag("--force")};
   if (int status = context.CheckAllTaken(args); status != kExitOk) {
     return status;
   }
@@ -89,7 +90,11 @@ int DownloadFromDatabase(CliContext& context, CommandArgs& args) {
   if (chosen) {
     session.configList->ChooseConfiguration(static_cast<std::size_t>(index), session.serialNumber);
   }
-  return DownloadSetupCommand(session).downloaded ? kExitOk : kExitFailure;
+  const DownloadOutcome outcome = DownloadSetupCommand(session, options);
+  if (outcome.refusedByChecks) {
+    std::fputs("Nothing was written; --force downloads these values anyway.\n", stderr);
+  }
+  return outcome.downloaded ? kExitOk : kExitFailure;
 }
 
 // Prints the report into memory, then writes it to `path` whole or not at all.
@@ -126,9 +131,11 @@ int Report(CliContext& context, CommandArgs& args) {
   if (int status = context.CheckAllTaken(args); status != kExitOk) {
     return status;
   }
-  if (fromFile &&
-      LoadSetupFileByName(context.session.setup, setupPath, context.ui) != FileResult::kOk) {
-    return kExitFailure;
+  if (fromFile) {
+    if (int status = LoadSetupFileArgument(context, context.session.setup, setupPath);
+        status != kExitOk) {
+      return status;
+    }
   }
   if (int status = context.ConnectActuator(); status != kExitOk) {
     return status;
@@ -145,10 +152,10 @@ std::vector<CliCommand> SetupTransferCommands() {
   return {
       {"setup upload", "setup upload --out FILE",
        "Uploads the actuator's setup and saves it as setup file FILE.", UploadToFile},
-      {"setup download", "setup download [--config CUSTOMERPARTNO]",
+      {"setup download", "setup download [--config CUSTOMERPARTNO] [--force]",
        "Backs up the actuator's setup as backup-<serial>-<yyyymmdd-hhmmss>.cfg, then downloads "
        "the approved setup of the configuration (default: the first for the actuator's "
-       "firmware).",
+       "firmware). A setup with values the setup pages refuse is not written without --force.",
        DownloadFromDatabase},
       {"setup report", "setup report [--file FILE] [--out OUT]",
        "Prints the setup report of FILE (default: the default record) with the actuator's live "

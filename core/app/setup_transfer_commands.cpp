@@ -124,7 +124,7 @@ DownloadOutcome DownloadSetupCommand(Session& session, const DownloadOptions& op
   if (!DownloadPreChecks(session) || !LoadApprovedSetup(session)) {
     return outcome;
   }
-  if (!options.force && !RecordPassesChecks(session)) {
+  if (options.checkRecord && !RecordPassesChecks(session)) {
     outcome.refusedByChecks = true;
     return outcome;
   }

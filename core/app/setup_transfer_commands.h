@@ -21,13 +21,15 @@ struct DownloadOutcome {
 };
 
 struct DownloadOptions {
-  // Download a record even when the setup pages' checks refuse some of its values.
-  bool force = false;
+  // Refuse a record holding values the setup pages' checks refuse. The desktop tool downloads
+  // an approved setup as it stands, as its view-only pages show it.
+  bool checkRecord = false;
 };
 
 // The main window's Download Setup command: its pre-checks, the approved setup of the chosen
-// configuration loaded from the database, the setup pages' checks over it, the download window
-// and the result box. Nothing is written when the approved setup cannot be loaded.
+// configuration loaded from the database, optionally the setup pages' checks over it, the
+// download window and the result box. Nothing is written when the approved setup cannot be
+// loaded.
 DownloadOutcome DownloadSetupCommand(Session& session, const DownloadOptions& options = {});
 
 }  // namespace velmar

@@ -13,9 +13,11 @@
 #include "child_process.h"
 #include "configdb/configuration_list.h"
 #include "configdb/part_catalogue.h"
+#include "damaged_database.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_file.h"
 #include "setup/setup_page_image.h"
+#include "support/file_bytes.h"
 #include "support/recording_ui.h"
 
 namespace velmar::test {
@@ -72,7 +74,8 @@ TEST(SetupTransferWithSim, DownloadBacksUpTheOldSetupThenLeavesTheChosenImageInM
     return RunProgram(words, work.Path().string());
   };
 
-  RunResult result = cli({"setup", "download", "--config", "1045210-004"});
+  // 1045210-004's span of 8.0 in is beyond the setup pages' range.
+  RunResult result = cli({"setup", "download", "--config", "1045210-004", "--force"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out,
             "Setup Com Status: Setup download successful.\n\nNOTE: The Orvik part number on the "
@@ -101,6 +104,48 @@ TEST(SetupTransferWithSim, DownloadBacksUpTheOldSetupThenLeavesTheChosenImageInM
   EXPECT_EQ(report.rfind("\n\n\n\tActuator Setup Parameters\n\n", 0), 0u);
   EXPECT_NE(report.find("\tZOLT Part Number :\t5000000-000\n"), std::string::npos);
   EXPECT_NE(report.find("\n\tFirmware Version :\t\t3.10\n"), std::string::npos);
+}
+
+// The download stops before anything is written: the actuator's memory stays as it was.
+TEST(DbIntegrityCli, DownloadOfADamagedOrRefusedSetupWritesNothing) {
+  TempFolder work;
+  ASSERT_TRUE(work.Valid());
+  const fs::path memory = work.Path() / "memory.bin";
+  std::vector<uint8_t> held = ApprovedImage("1045210-001");
+  held.resize(8192);
+  WriteBytes(memory, std::string(held.begin(), held.end()));
+  SimProcess sim({"--firmware", "3.10", "--mode", "crc", "--serial", "40123", "--memory",
+                  memory.string(), "--baud", "115200"});
+  ASSERT_FALSE(sim.Device().empty());
+  const std::string damaged = DamagedDatabase(work.Path(), "1045210-004.cfg").string();
+  const struct {
+    std::string database;
+    std::string err;  // what stderr ends with
+  } cases[] = {
+      {damaged, "Program Error: Configuration database entry 1045210-004.cfg is damaged.\n"},
+      // 1045210-004's span of 8.0 in is beyond the setup pages' range.
+      {VELMAR_DEMO_DB,
+       "SPAN = 8.0: Enter a number between 0.1 and 5.9.\n"
+       "STROKETBL12 = 6.0000: Enter a number between 0 and 5.9.\n"
+       "STROKETBL13 = 6.5000: Enter a number between 0 and 5.9.\n"
+       "STROKETBL14 = 7.0000: Enter a number between 0 and 5.9.\n"
+       "STROKETBL15 = 7.5000: Enter a number between 0 and 5.9.\n"
+       "STROKETBL16 = 8.0000: Enter a number between 0 and 5.9.\n"
+       "MAXFORCE = 1500: Enter an integer between 100 and 1267.\n"
+       "Nothing was written; --force downloads these values anyway.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.database);
+    const std::string before = ReadBytes(memory);
+    const RunResult result =
+        RunProgram({VELMAR_CLI_PATH, "--device", sim.Device(), "--baud", "115200", "--db",
+                    c.database, "--yes", "setup", "download", "--config", "1045210-004"},
+                   work.Path().string());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.err.ends_with(c.err)) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(ReadBytes(memory), before);
+  }
 }
 
 }  // namespace

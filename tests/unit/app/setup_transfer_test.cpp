@@ -352,7 +352,7 @@ TEST_F(SetupTransferTest, PageFiveFailingLeavesPagesZeroToFourWritten) {
 
 // The approved setup comes from the database, or nothing is written: a damaged entry, a file
 // without a setup key, a missing entry and values the setup pages refuse all stop the command
-// before writes are enabled; only the option to force it lets refused values through.
+// before writes are enabled; refused values go through only when the check is not asked for.
 TEST_F(SetupTransferTest, DownloadWritesOnlyAnApprovedSetupThatLoadsAndPassesThePageChecks) {
   enum Archive { kSound, kDamaged, kNoManifest };
   const std::string damaged =
@@ -365,22 +365,27 @@ TEST_F(SetupTransferTest, DownloadWritesOnlyAnApprovedSetupThatLoadsAndPassesThe
     const char* what;
     const char* entry;  // C1.cfg's contents; nullptr: no such entry
     Archive archive;
-    bool force;
+    bool checked;
     Strings messages;
     const char* maxVelocity;  // what the record holds afterwards
   } cases[] = {
-      {"sound", "MAXVEL = 7\r\n", kSound, false, {kProceed, kDownloaded}, "7"},
-      {"without manifest", "MAXVEL = 7\r\n", kNoManifest, false, {kProceed, kDownloaded}, "7"},
-      {"damaged", "MAXVEL = 7\r\n", kDamaged, false, {damaged}, "3"},
+      {"sound", "MAXVEL = 7\r\n", kSound, true, {kProceed, kDownloaded}, "7"},
+      {"without manifest", "MAXVEL = 7\r\n", kNoManifest, true, {kProceed, kDownloaded}, "7"},
+      {"damaged", "MAXVEL = 7\r\n", kDamaged, true, {damaged}, "3"},
       {"no setup key",
        "; MAXVEL = 7\r\nSPEED = 7\r\n",
        kSound,
-       false,
+       true,
        {"Warning|File Error|Error opening actuator setup file.", kNoConfiguration},
        "3"},
       {"missing", nullptr, kSound, false, {kNoConfiguration}, "3"},
-      {"refused", "SPAN = 7.0\r\nMAXVEL = 11\r\n", kSound, false, {refused}, "11"},
-      {"forced", "SPAN = 7.0\r\nMAXVEL = 11\r\n", kSound, true, {kProceed, kDownloaded}, "11"},
+      {"refused", "SPAN = 7.0\r\nMAXVEL = 11\r\n", kSound, true, {refused}, "11"},
+      {"not checked",
+       "SPAN = 7.0\r\nMAXVEL = 11\r\n",
+       kSound,
+       false,
+       {kProceed, kDownloaded},
+       "11"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -405,7 +410,7 @@ TEST_F(SetupTransferTest, DownloadWritesOnlyAnApprovedSetupThatLoadsAndPassesThe
     session.configList->configFileName = "C1.cfg";
     ui.answers = {Answer::Yes};
 
-    const DownloadOutcome outcome = DownloadSetupCommand(session, {c.force});
+    const DownloadOutcome outcome = DownloadSetupCommand(session, {c.checked});
 
     const bool written = c.messages.back() == kDownloaded;
     EXPECT_EQ(outcome.downloaded, written);
