@@ -13,13 +13,19 @@ namespace velmar {
 
 namespace {
 
-int ShowSetupFile(CliContext& context, CommandArgs& args) {
-  std::string path;
+// The command's only argument, a setup file, loaded into `record`.
+int LoadFileOperand(CliContext& context, CommandArgs& args, std::string& path,
+                    SetupParameters& record) {
   if (int status = context.TakeLastArgument(args, "FILE", path); status != kExitOk) {
     return status;
   }
+  return LoadSetupFileArgument(context, record, path);
+}
+
+int ShowSetupFile(CliContext& context, CommandArgs& args) {
+  std::string path;
   SetupParameters record;
-  if (int status = LoadSetupFileArgument(context, record, path); status != kExitOk) {
+  if (int status = LoadFileOperand(context, args, path, record); status != kExitOk) {
     return status;
   }
   PrintSetupRecord(record, context.options.json);
@@ -28,11 +34,8 @@ int ShowSetupFile(CliContext& context, CommandArgs& args) {
 
 int CheckSetupFile(CliContext& context, CommandArgs& args) {
   std::string path;
-  if (int status = context.TakeLastArgument(args, "FILE", path); status != kExitOk) {
-    return status;
-  }
   SetupParameters record;
-  if (int status = LoadSetupFileArgument(context, record, path); status != kExitOk) {
+  if (int status = LoadFileOperand(context, args, path, record); status != kExitOk) {
     return status;
   }
   const std::vector<SetupValueRefusal> refusals = CheckSetupRecord(record);

@@ -56,17 +56,22 @@ fs::path OnlyBackup(const fs::path& folder) {
   return backups.empty() ? fs::path() : backups.front();
 }
 
+// velmar-sim options for actuator 40123 on firmware 3.10 whose memory, file `memory`, holds
+// 1045210-001's setup.
+std::vector<std::string> UnitHolding001(const fs::path& memory) {
+  std::vector<uint8_t> held = ApprovedImage("1045210-001");
+  held.resize(8192);
+  WriteBytes(memory, std::string(held.begin(), held.end()));
+  return {"--firmware", "3.10",     "--mode",        "crc",    "--serial",
+          "40123",      "--memory", memory.string(), "--baud", "115200"};
+}
+
 TEST(SetupTransferWithSim, DownloadBacksUpTheOldSetupThenLeavesTheChosenImageInMemory) {
   TempFolder work;
   ASSERT_TRUE(work.Valid());
   // The actuator holds 1045210-001, so the backup is a real upload; 1045210-004 goes over it.
   const fs::path memory = work.Path() / "memory.bin";
-  std::vector<uint8_t> held = ApprovedImage("1045210-001");
-  held.resize(8192);
-  std::ofstream(memory, std::ios::binary)
-      .write(reinterpret_cast<const char*>(held.data()), static_cast<std::streamsize>(held.size()));
-  SimProcess sim({"--firmware", "3.10", "--mode", "crc", "--serial", "40123", "--memory",
-                  memory.string(), "--baud", "115200"});
+  SimProcess sim(UnitHolding001(memory));
   ASSERT_FALSE(sim.Device().empty());
   const auto cli = [&](std::vector<std::string> words) {
     words.insert(words.begin(), {VELMAR_CLI_PATH, "--device", sim.Device(), "--baud", "115200",
@@ -111,11 +116,7 @@ TEST(DbIntegrityCli, DownloadOfADamagedOrRefusedSetupWritesNothing) {
   TempFolder work;
   ASSERT_TRUE(work.Valid());
   const fs::path memory = work.Path() / "memory.bin";
-  std::vector<uint8_t> held = ApprovedImage("1045210-001");
-  held.resize(8192);
-  WriteBytes(memory, std::string(held.begin(), held.end()));
-  SimProcess sim({"--firmware", "3.10", "--mode", "crc", "--serial", "40123", "--memory",
-                  memory.string(), "--baud", "115200"});
+  SimProcess sim(UnitHolding001(memory));
   ASSERT_FALSE(sim.Device().empty());
   const std::string damaged = DamagedDatabase(work.Path(), "1045210-004.cfg").string();
   const struct {
