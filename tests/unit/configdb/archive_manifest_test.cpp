@@ -82,7 +82,6 @@ TEST_F(ArchiveManifestTest, ADamagedEntryIsRefusedOnlyWhenTheArchiveCarriesAMani
       {"data bit", "b.cfg", flip(9, 0x10, true), "b.cfg", damaged, "b.cfg", std::nullopt},
       {"other entries unaffected", "b.cfg", flip(9, 0x10, true), "c.cfg", done, "", done},
       {"time stamp", "b.cfg", flip(8, 0x01, false), "b.cfg", damaged, "b.cfg", done},
-      {"unused word", "b.cfg", flip(6, 0x80, false), "b.cfg", damaged, "b.cfg", done},
       {"compressed flag", "b.cfg", flip(12, 0x02, false), "b.cfg", damaged, "b.cfg", std::nullopt},
       {"letter case of the name", "b.cfg", flip(14, 0x20, false), "b.cfg", damaged, "B.cfg", done},
       {"data replaced by other bytes", "b.cfg",
@@ -101,13 +100,9 @@ TEST_F(ArchiveManifestTest, ADamagedEntryIsRefusedOnlyWhenTheArchiveCarriesAMani
        "b.cfg", damaged, "b.cfg", std::nullopt},
       {"manifest time stamp", kManifest, flip(8, 0x01, false), "c.cfg", damaged,
        std::string(kManifest), std::nullopt},
-      {"manifest flags", kManifest, flip(12, 0x01, false), "c.cfg", damaged, std::string(kManifest),
-       std::nullopt},
       {"manifest's last line end", kManifest,
        [](Bytes& a, std::size_t, std::size_t data) { a[data + 3 * kLine - 1] = ' '; }, "a.cfg",
        damaged, std::string(kManifest), std::nullopt},
-      {"the manifest itself", kManifest, [](Bytes&, std::size_t, std::size_t) {}, kManifest, done,
-       "", std::nullopt},
   };
   for (const bool compress : {false, true}) {
     const Bytes pristine = [&] {
