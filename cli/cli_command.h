@@ -62,4 +62,8 @@ std::vector<CliCommand> AllCommands();
 // as {"setup": {"KEY": "value", ..., "OrvikPartNo": "..."}}.
 void PrintSetupRecord(const SetupParameters& record, bool json);
 
+// Loads setup file `path` into `record`. kExitOk, or kExitFailure after the warning, with the
+// reason on the next line when the file holds no setup key.
+int LoadSetupFileArgument(CliContext& context, SetupParameters& record, const std::string& path);
+
 }  // namespace velmar

@@ -52,6 +52,7 @@ std::string CliContext::ConfigDatabaseDetail() const {
 int CliContext::OpenConfigDatabase() {
   session.OpenConfigDatabase(ConfigDatabasePath());
   if (session.configList->InitConfigList() != 0) {
+    session.configList->WarnIfDamaged();
     ui.ShowDetailedMessage(MessageKind::Warning, ConfigurationList::kConfigListErrorText,
                            "Program Error", ConfigDatabaseDetail());
     return kExitFailure;

@@ -40,6 +40,7 @@ const char* ExtractResultText(ExtractResult result) {
       return "the entry is enciphered and no password was given";
     case ExtractResult::kNoMemory:
       return "the entry is too large";
+    case ExtractResult::kDamaged:
     case ExtractResult::kDone:
       break;
   }
@@ -54,6 +55,7 @@ struct DatabaseView {
   // kExitOk, or kExitFailure after the message the desktop tool shows at start-up.
   int LoadCatalogue(CliContext& context) {
     if (list.LoadCatalogue() != 0) {
+      list.WarnIfDamaged();
       context.ui.ShowDetailedMessage(MessageKind::Warning, ConfigurationList::kConfigListErrorText,
                                      kProgramErrorCaption, context.ConfigDatabaseDetail());
       return kExitFailure;
@@ -120,6 +122,11 @@ int ExtractEntry(CliContext& context, CommandArgs& args) {
   ConfigDatabase database;
   const ExtractResult result = database.Extract(context.ConfigDatabasePath(), name,
                                                 std::string(kConfigurationPassword), outputFolder);
+  if (result == ExtractResult::kDamaged) {
+    context.ui.ShowMessage(MessageKind::Error, DamagedEntryText(database.damagedEntry),
+                           kProgramErrorCaption);
+    return kExitFailure;
+  }
   if (result != ExtractResult::kDone) {
     context.ui.ShowDetailedMessage(
         MessageKind::Error,
@@ -141,6 +148,7 @@ int ShowVersionFile(CliContext& context, CommandArgs& args) {
   std::string versionText;
   std::string programPartNumber;
   if (view.list.ReadVersionFile(versionText, programPartNumber) != 0) {
+    view.list.WarnIfDamaged();
     context.ui.ShowDetailedMessage(MessageKind::Warning, ConfigurationList::kVersionFileErrorText,
                                    kProgramErrorCaption, context.ConfigDatabaseDetail());
     return kExitFailure;
@@ -169,8 +177,10 @@ int ShowConfigurationSetup(CliContext& context, CommandArgs& args) {
     return status;
   }
   if (view.list.LoadConfiguration(customerPartNo + ".cfg") != 0) {
-    context.ui.ShowMessage(MessageKind::Warning, ConfigurationList::kNoConfigurationText,
-                           kProgramErrorCaption);
+    if (!view.list.WarnIfDamaged()) {
+      context.ui.ShowMessage(MessageKind::Warning, ConfigurationList::kNoConfigurationText,
+                             kProgramErrorCaption);
+    }
     return kExitFailure;
   }
   view.list.UpdateOrvikPartNo();

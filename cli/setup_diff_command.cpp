@@ -5,7 +5,6 @@
 #include "cli_command.h"
 #include "cli_context.h"
 #include "setup/setup_diff.h"
-#include "setup/setup_file.h"
 
 namespace velmar {
 
@@ -16,7 +15,7 @@ constexpr const char* kUnit = "unit";
 // A setup file, or the connected actuator's setup for "unit", into `record`.
 bool LoadSide(CliContext& context, const std::string& source, SetupParameters& record) {
   if (source != kUnit) {
-    return LoadSetupFileByName(record, source, context.ui) == FileResult::kOk;
+    return LoadSetupFileArgument(context, record, source) == kExitOk;
   }
   // Connected once, whether one side or both are the unit.
   const bool connected = context.session.serialPort.portNumber != 0;

@@ -72,8 +72,8 @@ int SetupImage(CliContext& context, CommandArgs& args) {
                               firmwareText + "'");
   }
   SetupParameters record;
-  if (LoadSetupFileByName(record, path, context.ui) != FileResult::kOk) {
-    return kExitFailure;
+  if (int status = LoadSetupFileArgument(context, record, path); status != kExitOk) {
+    return status;
   }
   PackSetup(record, firmwareVersion);
   if (!haveOut) {

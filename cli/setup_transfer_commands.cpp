@@ -104,6 +104,7 @@ int Download(CliContext& context, CommandArgs& args) {
   const bool chosen = args.TakeOption("--config", customerPartNo);
   context.session.verifyDownloads = !args.TakeFlag("--no-verify");
   const bool fromFile = args.TakeOption("--file", setupPath);
+  const DownloadOptions options{.checkRecord = !args.TakeFlag("--force")};
   if (int status = context.CheckAllTaken(args); status != kExitOk) {
     return status;
   }
@@ -140,10 +141,13 @@ int Download(CliContext& context, CommandArgs& args) {
   }
   DownloadOutcome outcome;
   if (fromFile) {
-    outcome = RestoreSetupCommand(session, setupPath);
+    outcome = RestoreSetupCommand(session, setupPath, options);
   } else {
     session.configList->ChooseConfiguration(static_cast<std::size_t>(index), session.serialNumber);
-    outcome = DownloadSetupCommand(session);
+    outcome = DownloadSetupCommand(session, options);
+  }
+  if (outcome.refusedByChecks) {
+    std::fputs("Nothing was written; --force downloads these values anyway.\n", stderr);
   }
   if (outcome.transferResult == TransferResult::kInterrupted) {
     std::fputs(
@@ -183,9 +187,11 @@ int Report(CliContext& context, CommandArgs& args) {
   if (int status = context.CheckAllTaken(args); status != kExitOk) {
     return status;
   }
-  if (fromFile &&
-      LoadSetupFileByName(context.session.setup, setupPath, context.ui) != FileResult::kOk) {
-    return kExitFailure;
+  if (fromFile) {
+    if (int status = LoadSetupFileArgument(context, context.session.setup, setupPath);
+        status != kExitOk) {
+      return status;
+    }
   }
   if (int status = context.ConnectActuator(); status != kExitOk) {
     return status;
@@ -202,11 +208,12 @@ std::vector<CliCommand> SetupTransferCommands() {
   return {
       {"setup upload", "setup upload --out FILE",
        "Uploads the actuator's setup and saves it as setup file FILE.", UploadToFile},
-      {"setup download", "setup download --config CUSTOMERPARTNO | --file FILE [--no-verify]",
+      {"setup download", "setup download --config CUSTOMERPARTNO | --file FILE [--force] [--no-verify]",
        "Backs up the actuator's setup as backup-<serial>-<yyyymmdd-hhmmss>.cfg, then downloads "
        "the approved setup of the configuration, or restores setup file FILE with the serial "
        "number it holds (a backup, for one). Without either, lists the configurations the "
-       "actuator's firmware admits. After writing, reads the setup back to compare (unless --no-verify).",
+       "actuator's firmware admits. A setup with values the setup pages refuse is not written without "
+       "--force. After writing, reads the setup back to compare (unless --no-verify).",
        Download},
       {"setup report", "setup report [--file FILE] [--out OUT]",
        "Prints the setup report of FILE (default: the default record) with the actuator's live "

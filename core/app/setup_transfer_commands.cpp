@@ -1,13 +1,14 @@
 #include "app/setup_transfer_commands.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <string>
+#include <vector>
 
 #include "app/pre_checks.h"
 #include "app/setup_transfer.h"
 #include "link/firmware_versions.h"
 #include "setup/setup_file.h"
+#include "setup/setup_record_check.h"
 
 namespace velmar {
 
@@ -55,23 +56,38 @@ bool DownloadPreChecks(Session& session) {
   return InResetState(session, ResetCommand::DownloadSetup);
 }
 
-// The approved setup of the chosen configuration replaces the record; without it the record is
-// downloaded as it stands. False when the start-up folder cannot be made current again.
+// The approved setup of the chosen configuration replaces the record. The database is read by
+// its absolute path, so the working folder stays as it is. False, after the warning, when the
+// database holds no such setup or a damaged one: the record then holds something other than
+// what the configuration approves. Without a database the record goes out as it stands.
 bool LoadApprovedSetup(Session& session) {
-  const std::string& startupDir = session.settings.startupDir;
-  if (!startupDir.empty()) {
-    std::error_code error;
-    std::filesystem::current_path(startupDir, error);
-    if (error) {
-      Warn(session, "Error on changing to Velmar install directory.");
-      return false;
-    }
-  }
   ConfigurationList* list = session.configList.get();
-  if (list == nullptr || list->LoadConfiguration(list->configFileName) != 0) {
+  if (list == nullptr) {
+    Warn(session, ConfigurationList::kNoConfigurationText);
+    return true;
+  }
+  if (list->LoadConfiguration(list->configFileName) == 0) {
+    return true;
+  }
+  if (!list->WarnIfDamaged()) {
     Warn(session, ConfigurationList::kNoConfigurationText);
   }
-  return true;
+  return false;
+}
+
+// True when every value of the record passes the setup pages' checks; else the warning lists
+// each refused value.
+bool RecordPassesChecks(Session& session) {
+  const std::vector<SetupValueRefusal> refusals = CheckSetupRecord(session.setup);
+  if (refusals.empty()) {
+    return true;
+  }
+  std::string text = "The setup holds values outside the setup pages' ranges:";
+  for (const SetupValueRefusal& refusal : refusals) {
+    text += "\n" + RefusalLine(refusal);
+  }
+  Warn(session, text.c_str());
+  return false;
 }
 
 const char* DownloadFailureText(TransferResult transferResult) {
@@ -148,18 +164,25 @@ bool UploadSetupCommand(Session& session) {
   return true;
 }
 
-DownloadOutcome DownloadSetupCommand(Session& session) {
+DownloadOutcome DownloadSetupCommand(Session& session, const DownloadOptions& options) {
   if (!DownloadPreChecks(session) || !LoadApprovedSetup(session)) {
     return {};
+  }
+  if (options.checkRecord && !RecordPassesChecks(session)) {
+    return {.refusedByChecks = true};
   }
   // The program always runs in database mode: the actuator's own serial number is sent.
   return RunDownload(session, false, ConfigurationSubject(session));
 }
 
-DownloadOutcome RestoreSetupCommand(Session& session, const std::string& path) {
+DownloadOutcome RestoreSetupCommand(Session& session, const std::string& path,
+                                    const DownloadOptions& options) {
   if (!DownloadPreChecks(session) ||
       LoadSetupFileByName(session.setup, path, session.ui) != FileResult::kOk) {
     return {};
+  }
+  if (options.checkRecord && !RecordPassesChecks(session)) {
+    return {.refusedByChecks = true};
   }
   if (session.configList != nullptr) {
     session.configList->UpdateOrvikPartNo();

@@ -1,5 +1,8 @@
 #include "configdb/archive_format.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace velmar {
 
 void AppendLe16(std::vector<std::uint8_t>& out, std::uint16_t value) {
@@ -38,6 +41,11 @@ std::time_t ArchiveTimestampToTime(std::uint32_t timestamp) {
 bool IsPlainFileName(std::string_view name) {
   return !name.empty() && name != "." && name != ".." &&
          name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+bool SameEntryName(std::string_view a, std::string_view b) {
+  return std::ranges::equal(
+      a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 }  // namespace velmar

@@ -37,4 +37,7 @@ std::time_t ArchiveTimestampToTime(std::uint32_t timestamp);
 // True for a name that can only denote a file directly inside a folder.
 bool IsPlainFileName(std::string_view name);
 
+// Entry names are looked up without regard to letter case.
+bool SameEntryName(std::string_view a, std::string_view b);
+
 }  // namespace velmar

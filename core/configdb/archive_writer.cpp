@@ -2,10 +2,12 @@
 
 #include <lzo/lzo1x.h>
 
+#include <algorithm>
 #include <span>
 
 #include "configdb/archive_format.h"
 #include "configdb/archive_keystream.h"
+#include "configdb/archive_manifest.h"
 
 namespace velmar {
 namespace {
@@ -30,9 +32,26 @@ bool Compress(const std::vector<std::uint8_t>& input, std::vector<std::uint8_t>&
   return true;
 }
 
-bool AppendEntry(const ArchiveSource& source, const ArchiveOptions& options,
-                 std::vector<std::uint8_t>& archive, std::string& error) {
-  if (!IsPlainFileName(source.name) || source.name.size() + 1 > kMaxEntryNameLength) {
+// One entry as stored: header, zero-terminated name, data.
+std::vector<std::uint8_t> StoredEntry(const std::string& name, std::uint16_t flags,
+                                      std::uint32_t timestamp,
+                                      const std::vector<std::uint8_t>& data) {
+  std::vector<std::uint8_t> entry;
+  AppendLe16(entry, static_cast<std::uint16_t>(name.size() + 1));
+  AppendLe32(entry, static_cast<std::uint32_t>(data.size()));
+  AppendLe16(entry, 0);  // extra16, not interpreted
+  AppendLe32(entry, timestamp);
+  AppendLe16(entry, flags);
+  entry.insert(entry.end(), name.begin(), name.end());
+  entry.push_back(0);
+  entry.insert(entry.end(), data.begin(), data.end());
+  return entry;
+}
+
+bool EncodeEntry(const ArchiveSource& source, const ArchiveOptions& options,
+                 std::vector<std::uint8_t>& entry, std::string& error) {
+  if (!IsPlainFileName(source.name) || source.name.size() + 1 > kMaxEntryNameLength ||
+      SameEntryName(source.name, kManifestName)) {
     error = "entry name \"" + source.name + "\" cannot be stored";
     return false;
   }
@@ -56,15 +75,7 @@ bool AppendEntry(const ArchiveSource& source, const ArchiveOptions& options,
     AppendLe32(data, static_cast<std::uint32_t>(source.data.size()));
   }
   data.insert(data.end(), stream.begin(), stream.end());
-
-  AppendLe16(archive, static_cast<std::uint16_t>(source.name.size() + 1));
-  AppendLe32(archive, static_cast<std::uint32_t>(data.size()));
-  AppendLe16(archive, 0);  // extra16, not interpreted
-  AppendLe32(archive, source.timestamp);
-  AppendLe16(archive, flags);
-  archive.insert(archive.end(), source.name.begin(), source.name.end());
-  archive.push_back(0);
-  archive.insert(archive.end(), data.begin(), data.end());
+  entry = StoredEntry(source.name, flags, source.timestamp, data);
   return true;
 }
 
@@ -72,14 +83,35 @@ bool AppendEntry(const ArchiveSource& source, const ArchiveOptions& options,
 
 bool BuildArchive(const std::vector<ArchiveSource>& sources, const ArchiveOptions& options,
                   std::vector<std::uint8_t>& archive, std::string& error) {
+  std::vector<std::uint8_t> entries;
+  std::string manifest;
+  for (auto source = sources.begin(); source != sources.end(); ++source) {
+    if (std::any_of(sources.begin(), source, [&](const ArchiveSource& earlier) {
+          return SameEntryName(earlier.name, source->name);
+        })) {
+      error = "entry name \"" + source->name + "\" repeats";
+      return false;
+    }
+    std::vector<std::uint8_t> entry;
+    if (!EncodeEntry(*source, options, entry, error)) {
+      return false;
+    }
+    const std::size_t headerAndName = kEntryFixedHeaderSize + source->name.size() + 1;
+    manifest += ManifestLine(StoredEntryDigest(std::span(entry).first(headerAndName),
+                                               std::span(entry).subspan(headerAndName)),
+                             source->name);
+    entries.insert(entries.end(), entry.begin(), entry.end());
+  }
   archive.clear();
   AppendLe16(archive, kHeaderWord1);
   AppendLe16(archive, kHeaderWord2);
-  for (const ArchiveSource& source : sources) {
-    if (!AppendEntry(source, options, archive, error)) {
-      return false;
-    }
+  if (options.manifest) {
+    const std::vector<std::uint8_t> manifestEntry =
+        StoredEntry(std::string(kManifestName), 0, 0,
+                    std::vector<std::uint8_t>(manifest.begin(), manifest.end()));
+    archive.insert(archive.end(), manifestEntry.begin(), manifestEntry.end());
   }
+  archive.insert(archive.end(), entries.begin(), entries.end());
   AppendLe16(archive, 0);
   return true;
 }

@@ -6,9 +6,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdio>
+#include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "base/replacing_file.h"
 #include "configdb/archive_format.h"
 #include "configdb/archive_keystream.h"
+#include "configdb/archive_manifest.h"
 
 namespace velmar {
 namespace {
@@ -32,16 +34,13 @@ bool ReadExact(std::FILE* file, std::uint8_t* buffer, std::size_t size) {
   return std::fread(buffer, 1, size, file) == size;
 }
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(
-      a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
 // Walks the directory from the start up to the entry named `entryName`; on Found the file is
-// positioned at the entry's data and `info` holds its header. Every size is checked against
-// what is left of the file, so a damaged directory ends in ReadError, never in a wild read.
-Walk FindInDirectory(const std::filesystem::path& archivePath, const std::string& entryName,
-                     FilePtr& file, ArchiveEntryInfo& info) {
+// positioned at the entry's data, `info` holds its header and `headerAndName` its header and
+// name bytes as stored. Every size is checked against what is left of the file, so a damaged
+// directory ends in ReadError, never in a wild read.
+Walk FindInDirectory(const std::filesystem::path& archivePath, std::string_view entryName,
+                     FilePtr& file, ArchiveEntryInfo& info,
+                     std::vector<std::uint8_t>& headerAndName) {
   file.reset(std::fopen(archivePath.c_str(), "rb"));
   struct stat status {};
   if (!file || ::fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -81,7 +80,7 @@ Walk FindInDirectory(const std::filesystem::path& archivePath, const std::string
     }
     const auto nameEnd = std::find(name.begin(), name.begin() + nameLength, 0);
     const std::string storedName(name.begin(), nameEnd);
-    if (SameNameIgnoringCase(storedName, entryName)) {
+    if (SameEntryName(storedName, entryName)) {
       info.nameLength = nameLength;
       info.storedSize = storedSize;
       info.extra16 = ReadLe16(header.data() + 6);
@@ -90,6 +89,8 @@ Walk FindInDirectory(const std::filesystem::path& archivePath, const std::string
       info.name = storedName;
       info.headerOffset = static_cast<std::uint32_t>(offset);
       info.originalSize = storedSize;
+      headerAndName.assign(header.begin(), header.end());
+      headerAndName.insert(headerAndName.end(), name.begin(), name.begin() + nameLength);
       return Walk::Found;
     }
     offset = dataOffset + storedSize;
@@ -138,13 +139,70 @@ Result WalkFailure(Walk walk, Result readError) {
   return readError;
 }
 
+// The manifest when it is the archive's first entry; nullopt for an archive without one.
+// `digests` is empty when the manifest is there but not in the form the writer gives it.
+struct ManifestEntry {
+  ArchiveEntryInfo info;
+  std::optional<std::map<std::string, std::string>> digests;
+};
+
+std::optional<ManifestEntry> ReadManifest(const std::filesystem::path& archivePath) {
+  FilePtr file;
+  ManifestEntry manifest;
+  std::vector<std::uint8_t> headerAndName;
+  if (FindInDirectory(archivePath, kManifestName, file, manifest.info, headerAndName) !=
+          Walk::Found ||
+      manifest.info.headerOffset != kArchiveHeaderSize) {
+    return std::nullopt;
+  }
+  const ArchiveEntryInfo& info = manifest.info;
+  std::string text(info.storedSize, '\0');
+  if (info.flags == 0 && info.timestamp == 0 && info.extra16 == 0 &&
+      info.storedSize <= kMaxEntrySize &&
+      ReadExact(file.get(), reinterpret_cast<std::uint8_t*>(text.data()), text.size())) {
+    manifest.digests = ParseManifest(text);
+  }
+  return manifest;
+}
+
+// The name of the entry at fault when the archive carries a manifest that does not vouch for
+// the entry found at `found` (header and name bytes `headerAndName`, data `data`): the manifest
+// itself when it is damaged, else the entry. Nullopt when all is well or there is no manifest.
+std::optional<std::string> ManifestFault(const std::filesystem::path& archivePath,
+                                         const ArchiveEntryInfo& found,
+                                         std::span<const std::uint8_t> headerAndName,
+                                         std::span<const std::uint8_t> data) {
+  const std::optional<ManifestEntry> manifest = ReadManifest(archivePath);
+  if (!manifest) {
+    return std::nullopt;
+  }
+  if (!manifest->digests) {
+    return manifest->info.name;
+  }
+  if (found.headerOffset == manifest->info.headerOffset) {
+    return std::nullopt;
+  }
+  const auto listed = manifest->digests->find(found.name);
+  if (listed == manifest->digests->end() ||
+      listed->second != StoredEntryDigest(headerAndName, data)) {
+    return found.name;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::string DamagedEntryText(const std::string& entryName) {
+  return "Configuration database entry " + entryName + " is damaged.";
+}
 
 FindResult ConfigDatabase::FindEntry(const std::filesystem::path& archivePath,
                                      const std::string& entryName) {
   FilePtr file;
   ArchiveEntryInfo found;
-  if (const Walk walk = FindInDirectory(archivePath, entryName, file, found); walk != Walk::Found) {
+  std::vector<std::uint8_t> headerAndName;
+  if (const Walk walk = FindInDirectory(archivePath, entryName, file, found, headerAndName);
+      walk != Walk::Found) {
     return WalkFailure(walk, FindResult::kReadError);
   }
   if ((found.flags & kEntryCompressed) != 0) {
@@ -165,9 +223,12 @@ ExtractResult ConfigDatabase::Extract(const std::filesystem::path& archivePath,
   if (!IsPlainFileName(entryName)) {
     return ExtractResult::kCannotCreateOutput;
   }
+  damagedEntry.clear();
   FilePtr file;
   ArchiveEntryInfo found;
-  if (const Walk walk = FindInDirectory(archivePath, entryName, file, found); walk != Walk::Found) {
+  std::vector<std::uint8_t> headerAndName;
+  if (const Walk walk = FindInDirectory(archivePath, entryName, file, found, headerAndName);
+      walk != Walk::Found) {
     return WalkFailure(walk, ExtractResult::kReadWriteError);
   }
   if (found.storedSize > kMaxEntrySize) {
@@ -178,6 +239,11 @@ ExtractResult ConfigDatabase::Extract(const std::filesystem::path& archivePath,
     return ExtractResult::kReadWriteError;
   }
   file.reset();
+  if (const std::optional<std::string> fault =
+          ManifestFault(archivePath, found, headerAndName, data)) {
+    damagedEntry = *fault;
+    return ExtractResult::kDamaged;
+  }
 
   const bool compressed = (found.flags & kEntryCompressed) != 0;
   if (compressed && data.size() < kOriginalSizePrefix) {

@@ -38,7 +38,11 @@ enum class ExtractResult {
   kReadWriteError = 6,      // also a damaged directory or entry
   kNoPassword = 7,
   kNoMemory = 8,  // sizes beyond what an entry can be
+  kDamaged = 9,   // the entry does not match what the archive's manifest holds for it
 };
+
+// The message for an entry that Extract found damaged.
+std::string DamagedEntryText(const std::string& entryName);
 
 // Reader of the configuration archive "config.db". Shows no messages: callers turn the result
 // codes into their own.
@@ -48,11 +52,13 @@ class ConfigDatabase {
 
   // Writes the entry, deciphered and expanded, to `outputFolder`/`entryName` (replacing a file
   // of that name) with its modification time taken from the entry's time stamp. A failure
-  // leaves no file behind.
+  // leaves no file behind. An archive that carries a manifest has the entry checked against it
+  // first; kDamaged names the entry at fault (the entry or the manifest) in `damagedEntry`.
   ExtractResult Extract(const std::filesystem::path& archivePath, const std::string& entryName,
                         const std::string& password, const std::filesystem::path& outputFolder);
 
   ArchiveEntryInfo entry;
+  std::string damagedEntry;
 };
 
 }  // namespace velmar

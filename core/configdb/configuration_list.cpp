@@ -70,14 +70,30 @@ void ConfigurationList::SelectFirst() {
   }
 }
 
+ExtractResult ConfigurationList::ExtractEntry(const std::string& entryName,
+                                              const std::filesystem::path& folder) {
+  const ExtractResult result =
+      database_.Extract(databasePath_, entryName, std::string(kConfigurationPassword), folder);
+  damagedEntry_ = result == ExtractResult::kDamaged ? database_.damagedEntry : std::string();
+  return result;
+}
+
+bool ConfigurationList::WarnIfDamaged() {
+  if (damagedEntry_.empty()) {
+    return false;
+  }
+  ui_.ShowMessage(MessageKind::Warning, DamagedEntryText(damagedEntry_), kProgramErrorCaption);
+  damagedEntry_.clear();
+  return true;
+}
+
 int ConfigurationList::LoadCatalogue() {
+  damagedEntry_.clear();
   TempFolder folder;
   if (!folder.Valid()) {
     return 5;
   }
-  if (database_.Extract(databasePath_, PartCatalogue::kFileName,
-                        std::string(kConfigurationPassword),
-                        folder.Path()) != ExtractResult::kDone) {
+  if (ExtractEntry(PartCatalogue::kFileName, folder.Path()) != ExtractResult::kDone) {
     return 1;
   }
   if (catalogue_.Load(folder.Path() / PartCatalogue::kFileName) != 0) {
@@ -127,7 +143,7 @@ void ConfigurationList::ChooseConfiguration(std::size_t index, std::string_view 
   }
   selected = static_cast<int>(index);
   configFileName = EntryNameOfLabel(labels[index]);
-  if (LoadConfiguration(configFileName) != 0) {
+  if (LoadConfiguration(configFileName) != 0 && !WarnIfDamaged()) {
     ui_.ShowMessage(MessageKind::Warning, kNoConfigurationText, kProgramErrorCaption);
   }
   UpdateOrvikPartNo();
@@ -135,6 +151,7 @@ void ConfigurationList::ChooseConfiguration(std::size_t index, std::string_view 
 }
 
 int ConfigurationList::LoadConfiguration(const std::string& entryName) {
+  damagedEntry_.clear();
   TempFolder folder;
   if (!folder.Valid()) {
     return 4;
@@ -142,8 +159,7 @@ int ConfigurationList::LoadConfiguration(const std::string& entryName) {
   if (database_.FindEntry(databasePath_, entryName) != FindResult::kFound) {
     return 1;
   }
-  switch (database_.Extract(databasePath_, entryName, std::string(kConfigurationPassword),
-                            folder.Path())) {
+  switch (ExtractEntry(entryName, folder.Path())) {
     case ExtractResult::kDone:
       break;
     case ExtractResult::kNoMemory:
@@ -159,10 +175,9 @@ int ConfigurationList::LoadConfiguration(const std::string& entryName) {
 }
 
 int ConfigurationList::ReadVersionFile(std::string& versionText, std::string& programPartNumber) {
+  damagedEntry_.clear();
   TempFolder folder;
-  if (!folder.Valid() ||
-      database_.Extract(databasePath_, kVersionFileName, std::string(kConfigurationPassword),
-                        folder.Path()) != ExtractResult::kDone) {
+  if (!folder.Valid() || ExtractEntry(kVersionFileName, folder.Path()) != ExtractResult::kDone) {
     return 1;
   }
   std::ifstream in(folder.Path() / kVersionFileName);
@@ -184,6 +199,7 @@ void ConfigurationList::UpdateOrvikPartNo() {
 
 bool ConfigurationList::StartUp(std::string& versionText, std::string& programPartNumber) {
   if (InitConfigList() != 0) {
+    WarnIfDamaged();
     std::error_code error;
     ui_.ShowDetailedMessage(
         MessageKind::Warning, kConfigListErrorText, kProgramErrorCaption,
@@ -192,6 +208,7 @@ bool ConfigurationList::StartUp(std::string& versionText, std::string& programPa
     return false;
   }
   if (ReadVersionFile(versionText, programPartNumber) != 0) {
+    WarnIfDamaged();
     ui_.ShowMessage(MessageKind::Warning, kVersionFileErrorText, kProgramErrorCaption);
     return false;
   }

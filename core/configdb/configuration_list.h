@@ -69,18 +69,26 @@ class ConfigurationList {
   // warning, when the program has to shut down.
   bool StartUp(std::string& versionText, std::string& programPartNumber);
 
+  // After a failed operation: the warning "Configuration database entry %s is damaged." when it
+  // failed on an entry its manifest does not vouch for. True when shown; the caller's own
+  // message may then follow or be left out.
+  bool WarnIfDamaged();
+
   std::vector<std::string> labels;
   int selected = -1;           // -1: the list is empty
   std::string configFileName;  // "%s.cfg" of the selected entry's part number
 
  private:
   void SelectFirst();
+  // Extracts `entryName` into `folder`, noting a damaged entry for WarnIfDamaged.
+  ExtractResult ExtractEntry(const std::string& entryName, const std::filesystem::path& folder);
 
   Ui& ui_;
   PartCatalogue& catalogue_;
   SetupParameters& setup_;
   std::filesystem::path databasePath_;
   ConfigDatabase database_;
+  std::string damagedEntry_;  // of the last extraction; empty when it was not damaged
 };
 
 }  // namespace velmar

@@ -65,8 +65,8 @@ bool ConfigurationPage::Leave(SetupPageValues& values, Ui& ui) {
   if (values.databaseMode) {
     return true;
   }
-  if (!CheckIntegerText(ui, Text(kActuatorTypeHighByte), 0, 255)) {
-    return Fail(kActuatorTypeHighByte);
+  if (!PassChecks(values, ui)) {
+    return false;
   }
   const auto checkedBits = [this](const auto& buttons) {
     for (const CodeButton& button : buttons) {
@@ -80,6 +80,12 @@ bool ConfigurationPage::Leave(SetupPageValues& values, Ui& ui) {
       checkedBits(kActuatorTypes) + ParseLeadingInt(Text(kActuatorTypeHighByte)) * 256;
   values.commandSource = checkedBits(kSources) + checkedBits(kBaudRates);
   return true;
+}
+
+std::vector<RangeRefusal> ConfigurationPage::Refusals(const SetupPageValues&) const {
+  std::vector<RangeRefusal> refusals;
+  CheckIntegerText(refusals, kActuatorTypeHighByte, Text(kActuatorTypeHighByte), 0, 255);
+  return refusals;
 }
 
 }  // namespace velmar

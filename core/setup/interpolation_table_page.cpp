@@ -74,21 +74,26 @@ bool InterpolationTablePage::Leave(SetupPageValues& values, Ui& ui) {
   for (std::size_t k = 0; k < kPoints; ++k) {
     values.STROKETBL[k] = Text(PointEdit(k));
   }
+  return PassChecks(values, ui);
+}
+
+std::vector<RangeRefusal> InterpolationTablePage::Refusals(const SetupPageValues& values) const {
+  std::vector<RangeRefusal> refusals;
   const double span = ParseLeadingDouble(values.SPAN);
   for (std::size_t k = 1; k < kPoints; ++k) {
-    const std::string& text = values.STROKETBL[k];
+    const std::string& text = Text(PointEdit(k));
     const double value = PointValue(text);
     if (!IsNumericText(text) || value < 0.0 || value > 5.9) {
-      ShowNumberRangeMessage(ui, 0.0, 5.9);
-      return Fail(PointEdit(k));
+      refusals.push_back({PointEdit(k), false, 0.0, 5.9});
+      continue;
     }
-    const double lowest = PointValue(values.STROKETBL[k - 1]) + kMinimumStep;
+    // Each point rises above the one before it.
+    const double lowest = PointValue(Text(PointEdit(k - 1))) + kMinimumStep;
     if (value < lowest - kStepSlack || value > span) {
-      ShowNumberRangeMessage(ui, lowest, span);
-      return Fail(PointEdit(k));
+      refusals.push_back({PointEdit(k), false, lowest, span});
     }
   }
-  return true;
+  return refusals;
 }
 
 void InterpolationTablePage::OnClick(int buttonId, SetupPageValues& values, Ui&) {

@@ -29,16 +29,8 @@ bool PositionDefinitionPage::Leave(SetupPageValues& values, Ui& ui) {
   if (values.databaseMode) {
     return true;
   }
-  if (!CheckNumberText(ui, Text(kSpan), 0.1, 5.9)) {
-    return Fail(kSpan);
-  }
-  const double span = ParseLeadingDouble(Text(kSpan));
-  if (!CheckNumberText(ui, Text(kStopPosition), 0.0, 5.9)) {
-    return Fail(kStopPosition);
-  }
-  if (ParseLeadingDouble(Text(kStopPosition)) > span) {
-    ShowNumberRangeMessage(ui, 0.0, span);
-    return Fail(kStopPosition);
+  if (!PassChecks(values, ui)) {
+    return false;
   }
   values.SPAN = Text(kSpan);
   values.STOPPOS = Text(kStopPosition);
@@ -49,6 +41,19 @@ bool PositionDefinitionPage::Leave(SetupPageValues& values, Ui& ui) {
     values.previousSpan = values.SPAN;
   }
   return true;
+}
+
+std::vector<RangeRefusal> PositionDefinitionPage::Refusals(const SetupPageValues&) const {
+  std::vector<RangeRefusal> refusals;
+  CheckNumberText(refusals, kSpan, Text(kSpan), 0.1, 5.9);
+  const std::size_t stopRefusals = refusals.size();
+  CheckNumberText(refusals, kStopPosition, Text(kStopPosition), 0.0, 5.9);
+  // The stop position may not lie beyond the span.
+  const double span = ParseLeadingDouble(Text(kSpan));
+  if (refusals.size() == stopRefusals && ParseLeadingDouble(Text(kStopPosition)) > span) {
+    refusals.push_back({kStopPosition, false, 0.0, span});
+  }
+  return refusals;
 }
 
 void PositionDefinitionPage::OnClick(int buttonId, SetupPageValues&, Ui&) {

@@ -58,6 +58,14 @@ void FailWithWarning(Ui& ui, const char* text, const std::string& detail) {
   ui.ShowDetailedMessage(MessageKind::Warning, text, kFileErrorCaption, detail);
 }
 
+// The path and why it could not be loaded: the system's reason, or that nothing in it is a setup.
+std::string LoadFailureDetail(const std::string& path, FileResult result, int openError) {
+  if (result == FileResult::kNothingRecognised) {
+    return "File: " + path + "\nReason: " + kNoSetupParametersReason;
+  }
+  return FileErrorDetail(path, openError);
+}
+
 std::string KeyLine(const SetupFields& fields, const SetupFieldInfo& info) {
   return std::string(info.key) + " = " + FieldText(fields, info).data() + kLineEnd;
 }
@@ -67,25 +75,30 @@ struct FileCloser {
 };
 
 // The load shared by both entry points: `onCountedLine` paces the window, if there is one.
-// The file is applied to a copy so a read error leaves the record as it was. `openError` is the
+// The file is applied to a copy so a read error, or a file in which no line names a setup key
+// (which is no setup file, whatever its name), leaves the record as it was. `openError` is the
 // system's reason when the file cannot be opened, else 0.
-bool ReadIntoRecord(SetupParameters& record, const std::string& path,
-                    const std::function<void()>& onCountedLine, int& openError) {
+FileResult ReadIntoRecord(SetupParameters& record, const std::string& path,
+                          const std::function<void()>& onCountedLine, int& openError) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   openError = file ? 0 : errno;
   if (!file) {
-    return false;
+    return FileResult::kFailed;
   }
   SetupFields fields = record;
   SetField(fields.SEATINGFORCE, "1000");
   SetField(fields.SEATFORCETIME, "1000");
   SetField(fields.RUNLOSSVEL, "2.0");
   SetField(fields.DMDLOSSVEL, "2.0");
-  if (!ReadSetupFileLines(file.get(), fields, onCountedLine)) {
-    return false;
+  int keyLines = 0;
+  if (!ReadSetupFileLines(file.get(), fields, onCountedLine, keyLines)) {
+    return FileResult::kFailed;
+  }
+  if (keyLines == 0) {
+    return FileResult::kNothingRecognised;
   }
   static_cast<SetupFields&>(record) = fields;
-  return true;
+  return FileResult::kOk;
 }
 
 }  // namespace
@@ -126,7 +139,7 @@ FileResult LoadSetupFile(SetupParameters& record, const std::string& path, Ui& u
   OpenProgress(record, ui, "Loading Actuator Setup...", kLoadRangeHigh);
   int position = 0;
   int openError = 0;
-  const bool loaded = ReadIntoRecord(
+  const FileResult loaded = ReadIntoRecord(
       record, path,
       [&] {
         position = std::min(position + (position % 2 == 0 ? 3 : 2), kLoadRangeHigh);
@@ -134,9 +147,9 @@ FileResult LoadSetupFile(SetupParameters& record, const std::string& path, Ui& u
         clock.SleepMs(kLoadLineSleepMs);
       },
       openError);
-  if (!loaded) {
-    FailWithWarning(ui, kLoadErrorText, FileErrorDetail(path, openError));
-    return FileResult::kFailed;
+  if (loaded != FileResult::kOk) {
+    FailWithWarning(ui, kLoadErrorText, LoadFailureDetail(path, loaded, openError));
+    return loaded;
   }
   ui.SetProgressPosition(kLoadRangeHigh);
   clock.SleepMs(kLoadEndSleepMs);
@@ -148,13 +161,13 @@ FileResult LoadSetupFile(SetupParameters& record, const std::string& path, Ui& u
 FileResult LoadSetupFileByName(SetupParameters& record, const std::string& path, Ui& ui) {
   record.fileName = path;
   int openError = 0;
-  if (!ReadIntoRecord(
-          record, path, [] {}, openError)) {
+  const FileResult loaded = ReadIntoRecord(
+      record, path, [] {}, openError);
+  if (loaded != FileResult::kOk) {
     ui.ShowDetailedMessage(MessageKind::Warning, kLoadErrorText, kFileErrorCaption,
-                           FileErrorDetail(path, openError));
-    return FileResult::kFailed;
+                           LoadFailureDetail(path, loaded, openError));
   }
-  return FileResult::kOk;
+  return loaded;
 }
 
 }  // namespace velmar

@@ -17,10 +17,14 @@ FileResult SaveSetupFile(SetupParameters& record, const std::string& path, Ui& u
 // Reads the setup file at `path` into the record in the "File Transfer Progress" window. The four
 // fields of firmware 3.10 and later are reset to their defaults first; any other field whose key
 // the file lacks keeps its value. Fails after the "File Error" warning with the record
-// unchanged when the file cannot be read.
+// unchanged when the file cannot be read, or with kNothingRecognised when no line of it names a
+// setup key.
 FileResult LoadSetupFile(SetupParameters& record, const std::string& path, Ui& ui, Clock& clock);
 
 // The same load without progress window, status texts or pauses, for the configuration database.
 FileResult LoadSetupFileByName(SetupParameters& record, const std::string& path, Ui& ui);
+
+// Why a file that was read is no setup file, for the command line's detail line.
+inline constexpr const char* kNoSetupParametersReason = "no setup parameters found";
 
 }  // namespace velmar

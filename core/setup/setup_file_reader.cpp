@@ -63,9 +63,9 @@ std::string NormalisedLine(std::string_view line) {
 
 }  // namespace
 
-bool ApplySetupFileLine(SetupFields& fields, std::string_view line) {
+SetupLine ApplySetupFileLine(SetupFields& fields, std::string_view line) {
   if (line.empty() || !IsLetter(line.front())) {
-    return false;
+    return SetupLine::kSkipped;
   }
   const std::string text = NormalisedLine(line);
   std::size_t position = 0;
@@ -76,7 +76,7 @@ bool ApplySetupFileLine(SetupFields& fields, std::string_view line) {
       if (!value.empty()) {
         SetField(FieldText(fields, info), value);
       }
-      return true;
+      return SetupLine::kKey;
     }
   }
   for (const SetupFieldInfo& info : kLegacyFields) {
@@ -84,18 +84,22 @@ bool ApplySetupFileLine(SetupFields& fields, std::string_view line) {
       if (const auto decoded = LegacyValueDecode(value)) {
         SetField(FieldText(fields, info), *decoded);
       }
-      return true;
+      return SetupLine::kKey;
     }
   }
-  return true;
+  return SetupLine::kUnknownKey;
 }
 
 bool ReadSetupFileLines(std::FILE* file, SetupFields& fields,
-                        const std::function<void()>& onCountedLine) {
+                        const std::function<void()>& onCountedLine, int& keyLines) {
   char piece[kSetupLinePiece + 1];
   while (std::fgets(piece, sizeof(piece), file) != nullptr) {
-    if (ApplySetupFileLine(fields, piece)) {
+    const SetupLine line = ApplySetupFileLine(fields, piece);
+    if (line != SetupLine::kSkipped) {
       onCountedLine();
+    }
+    if (line == SetupLine::kKey) {
+      ++keyLines;
     }
   }
   return std::ferror(file) == 0;

@@ -108,4 +108,17 @@ bool SetupPage::Fail(int controlId) {
   return false;
 }
 
+std::vector<RangeRefusal> SetupPage::Refusals(const SetupPageValues&) const {
+  return {};
+}
+
+bool SetupPage::PassChecks(const SetupPageValues& values, Ui& ui) {
+  const std::vector<RangeRefusal> refusals = Refusals(values);
+  if (refusals.empty()) {
+    return true;
+  }
+  ui.ShowMessage(MessageKind::Warning, RangeMessage(refusals.front()), kSetupSheetCaption);
+  return Fail(refusals.front().control);
+}
+
 }  // namespace velmar

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ports/ui.h"
+#include "setup/setup_page_checks.h"
 #include "setup/setup_page_values.h"
 
 namespace velmar {
@@ -57,6 +58,9 @@ class SetupPage {
   // Reads the controls back into the values and checks them. False after the range message,
   // with `focusControl` naming the failing field: the page stays active.
   virtual bool Leave(SetupPageValues& values, Ui& ui) = 0;
+  // Every value in the page's controls that its check refuses, in field order; `values` holds
+  // what the checks compare with. Pages that check nothing refuse nothing.
+  virtual std::vector<RangeRefusal> Refusals(const SetupPageValues& values) const;
   // A push button of the page; hidden buttons do nothing.
   void Click(int buttonId, SetupPageValues& values, Ui& ui);
 
@@ -92,6 +96,8 @@ class SetupPage {
   void SetRadioMode(bool databaseMode);
   // Records the field to take the focus; returns false for the caller to pass on.
   bool Fail(int controlId);
+  // False after the range message of the first refusal, with the focus on its field.
+  bool PassChecks(const SetupPageValues& values, Ui& ui);
 };
 
 }  // namespace velmar

@@ -27,38 +27,38 @@ bool IsNumericText(std::string_view text) {
   return seenDigit;
 }
 
-void ShowNumberRangeMessage(Ui& ui, double low, double high) {
+std::string RangeMessage(const RangeRefusal& refusal) {
   char text[96];
-  std::snprintf(text, sizeof(text), "Enter a number between %.15g and %.15g.", low, high);
-  ui.ShowMessage(MessageKind::Warning, text, kSetupSheetCaption);
+  if (refusal.integer) {
+    std::snprintf(text, sizeof(text), "Enter an integer between %d and %d.",
+                  static_cast<int>(refusal.low), static_cast<int>(refusal.high));
+  } else {
+    std::snprintf(text, sizeof(text), "Enter a number between %.15g and %.15g.", refusal.low,
+                  refusal.high);
+  }
+  return text;
 }
 
-void ShowIntegerRangeMessage(Ui& ui, int low, int high) {
-  char text[96];
-  std::snprintf(text, sizeof(text), "Enter an integer between %d and %d.", low, high);
-  ui.ShowMessage(MessageKind::Warning, text, kSetupSheetCaption);
-}
-
-bool CheckNumberText(Ui& ui, std::string_view text, double low, double high) {
+void CheckNumberText(std::vector<RangeRefusal>& refusals, int control, std::string_view text,
+                     double low, double high) {
   if (IsNumericText(text)) {
     const double value = ParseLeadingDouble(text);
     if (value >= low && value <= high) {
-      return true;
+      return;
     }
   }
-  ShowNumberRangeMessage(ui, low, high);
-  return false;
+  refusals.push_back({control, false, low, high});
 }
 
-bool CheckIntegerText(Ui& ui, std::string_view text, int low, int high) {
+void CheckIntegerText(std::vector<RangeRefusal>& refusals, int control, std::string_view text,
+                      int low, int high) {
   if (IsNumericText(text)) {
     const int32_t value = ParseLeadingInt(text);
     if (value >= low && value <= high) {
-      return true;
+      return;
     }
   }
-  ShowIntegerRangeMessage(ui, low, high);
-  return false;
+  refusals.push_back({control, true, static_cast<double>(low), static_cast<double>(high)});
 }
 
 }  // namespace velmar

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <string>
 #include <string_view>
-
-#include "ports/ui.h"
+#include <vector>
 
 namespace velmar {
 
@@ -13,14 +13,23 @@ inline constexpr const char* kSetupSheetCaption = "Actuator Setup";
 // before the first digit; at least one digit; nothing else.
 bool IsNumericText(std::string_view text);
 
-// The range messages a page shows when a field fails: "Enter a number between 0.1 and 5.9." and
-// "Enter an integer between 1 and 100." (warning, caption "Actuator Setup").
-void ShowNumberRangeMessage(Ui& ui, double low, double high);
-void ShowIntegerRangeMessage(Ui& ui, int low, int high);
+// A value a page's check refuses: the field and the range its value has to lie in.
+struct RangeRefusal {
+  int control = 0;
+  bool integer = false;
+  double low = 0;
+  double high = 0;
+};
 
-// A field's check: numeric text whose leading number lies within [low, high]. Otherwise shows
-// the range message and returns false.
-bool CheckNumberText(Ui& ui, std::string_view text, double low, double high);
-bool CheckIntegerText(Ui& ui, std::string_view text, int low, int high);
+// The range message a page shows for a refusal (warning, caption "Actuator Setup"): "Enter a
+// number between 0.1 and 5.9." or "Enter an integer between 1 and 100.".
+std::string RangeMessage(const RangeRefusal& refusal);
+
+// A field's check: numeric text whose leading number lies within [low, high]; otherwise its
+// refusal is added to `refusals`.
+void CheckNumberText(std::vector<RangeRefusal>& refusals, int control, std::string_view text,
+                     double low, double high);
+void CheckIntegerText(std::vector<RangeRefusal>& refusals, int control, std::string_view text,
+                      int low, int high);
 
 }  // namespace velmar

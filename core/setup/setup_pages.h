@@ -79,6 +79,7 @@ class ConfigurationPage : public SetupPage {
   ConfigurationPage();
   void Activate(SetupPageValues& values) override;
   bool Leave(SetupPageValues& values, Ui& ui) override;
+  std::vector<RangeRefusal> Refusals(const SetupPageValues& values) const override;
 };
 
 // Page 132: span, stop position and home position.
@@ -87,6 +88,7 @@ class PositionDefinitionPage : public SetupPage {
   PositionDefinitionPage();
   void Activate(SetupPageValues& values) override;
   bool Leave(SetupPageValues& values, Ui& ui) override;
+  std::vector<RangeRefusal> Refusals(const SetupPageValues& values) const override;
 
  protected:
   void OnClick(int buttonId, SetupPageValues& values, Ui& ui) override;
@@ -98,6 +100,7 @@ class InterpolationTablePage : public SetupPage {
   InterpolationTablePage();
   void Activate(SetupPageValues& values) override;
   bool Leave(SetupPageValues& values, Ui& ui) override;
+  std::vector<RangeRefusal> Refusals(const SetupPageValues& values) const override;
 
  protected:
   void OnClick(int buttonId, SetupPageValues& values, Ui& ui) override;
@@ -122,6 +125,7 @@ class TuningFieldsPage : public SetupPage {
                    int defaultsButton);
   void Activate(SetupPageValues& values) override;
   bool Leave(SetupPageValues& values, Ui& ui) override;
+  std::vector<RangeRefusal> Refusals(const SetupPageValues& values) const override;
 
  protected:
   // Puts `texts` (one per field, in field order) into the edits.

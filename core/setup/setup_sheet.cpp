@@ -4,13 +4,19 @@
 
 namespace velmar {
 
-SetupSheet::SetupSheet(SetupPageValues& values, Ui& ui) : values_(values), ui_(ui) {
-  pages_.push_back(std::make_unique<IdentificationPage>());
-  pages_.push_back(std::make_unique<ConfigurationPage>());
-  pages_.push_back(std::make_unique<PositionDefinitionPage>());
-  pages_.push_back(std::make_unique<InterpolationTablePage>());
-  pages_.push_back(std::make_unique<LoopTuningPage>());
-  pages_.push_back(std::make_unique<HomePositioningPage>());
+std::vector<std::unique_ptr<SetupPage>> MakeSetupPages() {
+  std::vector<std::unique_ptr<SetupPage>> pages;
+  pages.push_back(std::make_unique<IdentificationPage>());
+  pages.push_back(std::make_unique<ConfigurationPage>());
+  pages.push_back(std::make_unique<PositionDefinitionPage>());
+  pages.push_back(std::make_unique<InterpolationTablePage>());
+  pages.push_back(std::make_unique<LoopTuningPage>());
+  pages.push_back(std::make_unique<HomePositioningPage>());
+  return pages;
+}
+
+SetupSheet::SetupSheet(SetupPageValues& values, Ui& ui)
+    : values_(values), ui_(ui), pages_(MakeSetupPages()) {
   ActivePage().Activate(values_);
 }
 

@@ -11,6 +11,9 @@
 
 namespace velmar {
 
+// The six pages in sheet order.
+std::vector<std::unique_ptr<SetupPage>> MakeSetupPages();
+
 // The "Actuator Setup" sheet over the page values: six pages, one active at a time. A page is
 // left (its values read back and checked) before another becomes active and when the sheet ends
 // with OK; a failed check keeps it active. The caller fills the values before and applies them

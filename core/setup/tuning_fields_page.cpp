@@ -24,18 +24,20 @@ bool TuningFieldsPage::Leave(SetupPageValues& values, Ui& ui) {
   for (const TuningField& field : fields_) {
     values.*field.value = Text(field.id);
   }
+  return PassChecks(values, ui);
+}
+
+std::vector<RangeRefusal> TuningFieldsPage::Refusals(const SetupPageValues&) const {
+  std::vector<RangeRefusal> refusals;
   for (const TuningField& field : fields_) {
-    const std::string& text = values.*field.value;
-    const bool good =
-        field.check == TuningCheck::None ||
-        (field.check == TuningCheck::Number && CheckNumberText(ui, text, field.low, field.high)) ||
-        (field.check == TuningCheck::Integer &&
-         CheckIntegerText(ui, text, static_cast<int>(field.low), static_cast<int>(field.high)));
-    if (!good) {
-      return Fail(field.id);
+    if (field.check == TuningCheck::Number) {
+      CheckNumberText(refusals, field.id, Text(field.id), field.low, field.high);
+    } else if (field.check == TuningCheck::Integer) {
+      CheckIntegerText(refusals, field.id, Text(field.id), static_cast<int>(field.low),
+                       static_cast<int>(field.high));
     }
   }
-  return true;
+  return refusals;
 }
 
 void TuningFieldsPage::ShowTexts(std::span<const char* const> texts) {

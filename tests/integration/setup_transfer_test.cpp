@@ -21,10 +21,12 @@
 #include "child_process.h"
 #include "configdb/configuration_list.h"
 #include "configdb/part_catalogue.h"
+#include "damaged_database.h"
 #include "run_cli.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_file.h"
 #include "setup/setup_page_image.h"
+#include "support/file_bytes.h"
 #include "support/recording_ui.h"
 
 namespace velmar::test {
@@ -103,7 +105,7 @@ TEST_F(SetupDownloadWithSim, DownloadBacksUpTheOldSetupAndTheBackupRestoresIt) {
   const std::vector<uint8_t> held = ApprovedImage("1045210-001");
   Start(held);
 
-  RunResult result = Cli({"setup", "download", "--config", "1045210-004"});
+  RunResult result = Cli({"setup", "download", "--config", "1045210-004", "--force"});
   EXPECT_EQ(result.status, 0) << result.err;
   std::vector<fs::path> backups = Backups(work.Path());
   ASSERT_EQ(backups.size(), 1u);
@@ -217,7 +219,7 @@ TEST_F(SetupDownloadWithSim, BackupWarningDoesNotFailASuccessfulDownload) {
   held[held.size() - 1] ^= 0x5A;
   Start(held);
 
-  const RunResult result = Cli({"setup", "download", "--config", "1045210-004"});
+  const RunResult result = Cli({"setup", "download", "--config", "1045210-004", "--force"});
 
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.err.find("Setup Com Error: Setup data checksum is invalid!\n"),
@@ -234,7 +236,7 @@ TEST(SetupTransferWithSim, InterruptedDownloadDisablesWritesAndReleasesThePort) 
   // The backup upload takes about 2 s, the pages 500 ms each: 6 s in, pages are being written.
   const RunResult result =
       RunProgram({VELMAR_CLI_PATH, "--device", sim.Device(), "--baud", "115200", "--db",
-                  VELMAR_DEMO_DB, "--yes", "setup", "download", "--config", "1045210-004"},
+                  VELMAR_DEMO_DB, "--yes", "setup", "download", "--config", "1045210-004", "--force"},
                  work.Path().string(), 6000);
   EXPECT_EQ(result.status, 130) << result.err;
   EXPECT_NE(result.err.find("Interrupted: the actuator may hold a partial setup. Download again "
@@ -260,6 +262,35 @@ TEST(SetupTransferWithSim, TheSimulatorFreesATerminalWhoseClientDiedHoldingIt) {
   close(fd);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(RunCli(sim.Device(), {"version"}).status, 0);
+}
+
+// A damaged entry or values the setup pages refuse stop the download after the backup: the
+// actuator's memory stays as it was.
+TEST_F(SetupDownloadWithSim, DamagedOrRefusedSetupWritesNothing) {
+  const std::vector<uint8_t> held = ApprovedImage("1045210-001");
+  Start(held);
+  const std::string damaged = DamagedDatabase(work.Path(), "1045210-004.cfg").string();
+  const struct {
+    std::string database;
+    std::string err;  // what stderr ends with
+  } cases[] = {
+      {damaged, "Program Error: Configuration database entry 1045210-004.cfg is damaged.\n"},
+      // 1045210-004's span of 8.0 in is beyond the setup pages' range.
+      {VELMAR_DEMO_DB,
+       "MAXFORCE = 1500: Enter an integer between 100 and 1267.\n"
+       "Nothing was written; --force downloads these values anyway.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.database);
+    const RunResult result =
+        RunProgram({VELMAR_CLI_PATH, "--device", sim->Device(), "--baud", "115200", "--db",
+                    c.database, "--yes", "setup", "download", "--config", "1045210-004"},
+                   work.Path().string());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.err.ends_with(c.err)) << result.err;
+    EXPECT_EQ(result.out.find("successful"), std::string::npos);
+    EXPECT_EQ(ReadText(memory).substr(0, held.size()), std::string(held.begin(), held.end()));
+  }
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: velmar-dbpack [--compress] [--password P] [--time SECONDS] OUT.db FILE...\n"
     "  --time SECONDS  stamp every entry with this time (seconds since 1970) instead of the\n"
-    "                  file's modification time, so a pack does not depend on the checkout\n";
+    "                  file's modification time, so a pack does not depend on the checkout\n"
+    "The first entry, Manifest.sha256, holds the SHA-256 of every other entry as stored.\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "velmar-dbpack: %s\n", message.c_str());

@@ -11,8 +11,11 @@
 
 #include "app/setup_transfer_commands.h"
 #include "base/temp_folder.h"
+#include "configdb/archive_format.h"
+#include "configdb/archive_writer.h"
 #include "setup/pack_setup.h"
 #include "setup/setup_page_image.h"
+#include "support/file_bytes.h"
 #include "support/scripted_serial_driver.h"
 #include "unit/app/sim_bench.h"
 #include "unit/setup/record_fields.h"
@@ -191,7 +194,7 @@ TEST_F(SetupTransferTest, DownloadWritesTheApprovedSetupWithTheFramesAndPosition
     Start(version, ModeOf(version));
     const int commits = actuator.CommitCount();
     session.serialNumber = "40123";
-    SetField(session.setup.SPAN, "1.0");
+    SetField(session.setup.MAXVEL, "7");
     ui.answers = {Answer::Yes};
 
     const DownloadOutcome outcome = DownloadSetupCommand(session);
@@ -221,7 +224,7 @@ TEST_F(SetupTransferTest, DownloadWritesTheApprovedSetupWithTheFramesAndPosition
     EXPECT_EQ(clock.LongSleeps(), sleeps);
 
     // Without a database the record goes out as it stands, with the actuator's serial number.
-    EXPECT_STREQ(session.setup.SPAN, "1.0");
+    EXPECT_STREQ(session.setup.MAXVEL, "7");
     EXPECT_STREQ(session.setup.SERIALNO, "40123");
     EXPECT_EQ(actuator.CommitCount(), commits + 1);
     EXPECT_FALSE(actuator.State().writesEnabled);
@@ -240,7 +243,6 @@ TEST_F(SetupTransferTest, PreChecks) {
     std::string message;  // empty: the transfer runs
     int version = 0x30A;
     const char* serial = "12345";
-    const char* startupDir = "";
   } cases[] = {
       {false, part, kReset, kEverything, "Actuator failed to respond to firmware version request."},
       {false, part, kReset, kStatusRequest, "Actuator failed to respond to status request."},
@@ -255,8 +257,6 @@ TEST_F(SetupTransferTest, PreChecks) {
        "Reconfiguration of existing part number not allowed with this software."},
       {true, part, kReset, kStatusRequest, "Actuator failed to respond to status request."},
       {true, part, kRunOn, 0, "Actuator must be in RESET state to download setup parameters."},
-      {true, part, kReset, 0, "Error on changing to Velmar install directory.", 0x30A, "12345",
-       "gone"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -265,7 +265,6 @@ TEST_F(SetupTransferTest, PreChecks) {
     actuator.State().modeState = c.state;
     Start(c.version);
     session.serialNumber = c.serial;
-    session.settings.startupDir = *c.startupDir ? (folder.Path() / c.startupDir).string() : "";
     Lose(c.lost);
     ui.answers = {Answer::Yes};
 
@@ -566,6 +565,78 @@ TEST_F(SetupTransferTest, StopRequests) {
       EXPECT_EQ(driver.writes.back()[1], c.code);
     }
     session.link.SetCancellation(nullptr);
+  }
+}
+
+// The approved setup comes from the database, or nothing is written: a damaged entry, a file
+// without a setup key, a missing entry and values the setup pages refuse all stop the command
+// before writes are enabled; refused values go through only when the check is not asked for.
+TEST_F(SetupTransferTest, DownloadWritesOnlyAnApprovedSetupThatLoadsAndPassesThePageChecks) {
+  enum Archive { kSound, kDamaged, kNoManifest };
+  const std::string damaged =
+      "Warning|Program Error|Configuration database entry C1.cfg is damaged.";
+  const std::string refused =
+      "Warning|Program Error|The setup holds values outside the setup pages' ranges:\n"
+      "SPAN = 7.0: Enter a number between 0.1 and 5.9.\n"
+      "MAXVEL = 11: Enter an integer between 1 and 10.";
+  const struct {
+    const char* what;
+    const char* entry;  // C1.cfg's contents; nullptr: no such entry
+    Archive archive;
+    bool checked;
+    Strings messages;
+    const char* maxVelocity;  // what the record holds afterwards
+  } cases[] = {
+      {"sound", "MAXVEL = 7\r\n", kSound, true, {kProceed, kDownloaded}, "7"},
+      {"without manifest", "MAXVEL = 7\r\n", kNoManifest, true, {kProceed, kDownloaded}, "7"},
+      {"damaged", "MAXVEL = 7\r\n", kDamaged, true, {damaged}, "3"},
+      {"no setup key",
+       "; MAXVEL = 7\r\nSPEED = 7\r\n",
+       kSound,
+       true,
+       {"Warning|File Error|Error opening actuator setup file.", kNoConfiguration},
+       "3"},
+      {"missing", nullptr, kSound, false, {kNoConfiguration}, "3"},
+      {"refused", "SPAN = 7.0\r\nMAXVEL = 11\r\n", kSound, true, {refused}, "11"},
+      {"not checked",
+       "SPAN = 7.0\r\nMAXVEL = 11\r\n",
+       kSound,
+       false,
+       {kProceed, kDownloaded},
+       "11"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    actuator = SimulatedActuator();
+    Start(0x30A);
+    session.serialNumber = "12345";
+    session.setup = test::Record("MAXVEL=3");
+    std::vector<ArchiveSource> sources = {{"Other.cfg", {'S', 'P', 'A', 'N', '=', '1'}, 0}};
+    if (c.entry != nullptr) {
+      sources.push_back({"C1.cfg", {c.entry, c.entry + std::strlen(c.entry)}, 0x01790000u});
+    }
+    std::vector<std::uint8_t> archive;
+    std::string error;
+    ASSERT_TRUE(BuildArchive(sources,
+                             {true, std::string(kConfigurationPassword), c.archive != kNoManifest},
+                             archive, error));
+    if (c.archive == kDamaged) {
+      archive[archive.size() - 3] ^= 0x01;  // in C1.cfg's data, the last entry's
+    }
+    test::WriteBytes(folder.Path() / "config.db", std::string(archive.begin(), archive.end()));
+    session.OpenConfigDatabase(folder.Path() / "config.db");
+    session.configList->configFileName = "C1.cfg";
+    ui.answers = {Answer::Yes};
+
+    const DownloadOutcome outcome = DownloadSetupCommand(session, {c.checked});
+
+    const bool written = c.messages.back() == kDownloaded;
+    EXPECT_EQ(outcome.downloaded, written);
+    EXPECT_EQ(outcome.refusedByChecks, c.messages.front() == refused);
+    EXPECT_EQ(ui.Messages(), c.messages);
+    EXPECT_EQ(Sent(kWriteEnable) > 0, written);
+    EXPECT_EQ(actuator.CommitCount(), written ? 1 : 0);
+    EXPECT_STREQ(session.setup.MAXVEL, c.maxVelocity);
   }
 }
 

@@ -139,8 +139,9 @@ TEST_F(ConfigDatabaseTest, MalformedArchivesAreRefusedWithoutLeavingAFile) {
   };
   const std::size_t dataAt = kArchiveHeaderSize + kEntryFixedHeaderSize + sizeof("a.cfg");
   const Bytes text = Text("SPAN = 4.5\r\nMAXVEL = 6\r\nMAXVEL = 6\r\nMAXVEL = 6\r\n");
-  const Bytes packed = Pack({{"a.cfg", text, 0}}, {true, "pw"});
-  const Bytes plain = Pack({{"a.cfg", text, 0}});
+  // Without a manifest, so the entry comes first and its own checks are reached.
+  const Bytes packed = Pack({{"a.cfg", text, 0}}, {true, "pw", false});
+  const Bytes plain = Pack({{"a.cfg", text, 0}}, {false, "", false});
   Bytes garbage = packed;
   std::fill(garbage.begin() + static_cast<long>(dataAt + 4), garbage.end() - 2, 0xFF);
   const Bytes streamStart(packed.begin() + static_cast<long>(dataAt),

@@ -160,6 +160,51 @@ TEST_F(ConfigurationListTest, ChoosingAConfigurationWithoutSetupFileWarnsAndKeep
   EXPECT_EQ(list.labels, Lines{"C3    Same maker as the first"});
 }
 
+// A damaged entry is named in its own warning; the start-up's warning follows, a choice's
+// warning does not, and the record keeps what it held.
+TEST_F(ConfigurationListTest, DamagedEntriesAreNamedAndNothingOfThemIsLoaded) {
+  const Files files = {{"Configurations.cfg", kCatalogue},
+                       {"VersionAndPartNo.cfg", "2.41\r\n1-2\r\n"},
+                       {"C1.cfg", "PARTNO = M1\r\nSPAN = 4.5\r\n"},
+                       {"C3.cfg", "PARTNO = M1\r\nSPAN = 3.5\r\n"}};
+  const std::string listError =
+      "Warning|Program Error|Error initializing configuration options menu, check configuration "
+      "database.";
+  const std::string versionError =
+      "Warning|Program Error|Error reading version number and part number configuration file.";
+  const auto damagedText = [](const std::string& name) {
+    return "Warning|Program Error|Configuration database entry " + name + " is damaged.";
+  };
+  for (const auto& [damaged, startUp] :
+       {std::pair<std::string, Lines>{"Configurations.cfg",
+                                      {damagedText("Configurations.cfg"), listError}},
+        {"C1.cfg", {damagedText("C1.cfg"), listError}},
+        {"VersionAndPartNo.cfg", {damagedText("VersionAndPartNo.cfg"), versionError}},
+        {"C3.cfg", {}}}) {
+    SCOPED_TRACE(damaged);
+    const fs::path path = MakeDatabase(files);
+    ConfigDatabase lookup;
+    ASSERT_EQ(lookup.FindEntry(path, damaged), FindResult::kFound);
+    std::string bytes = test::ReadBytes(path);
+    bytes[lookup.entry.headerOffset + kEntryFixedHeaderSize + lookup.entry.nameLength + 5] ^= 0x40;
+    test::WriteBytes(path, bytes);
+    ui.events.clear();
+    setup = SetupParameters();
+    ConfigurationList list(ui, catalogue, setup, path);
+    std::string versionText;
+    std::string programPartNumber;
+    EXPECT_EQ(list.StartUp(versionText, programPartNumber), startUp.empty());
+    EXPECT_EQ(ui.Messages(), startUp);
+    if (startUp.empty()) {
+      ui.events.clear();
+      EXPECT_STREQ(setup.SPAN, "4.5");
+      list.ChooseConfiguration(2, "00042");
+      EXPECT_EQ(ui.Messages(), Lines{damagedText("C3.cfg")});
+      EXPECT_STREQ(setup.SPAN, "4.5");
+    }
+  }
+}
+
 TEST(LocateConfigDatabaseTest, OverrideThenFirstFolderHoldingIt) {
   TempFolder empty;
   TempFolder holding;

@@ -73,7 +73,10 @@ TEST(SetupFileLineTest, KeysValuesAndQuirks) {
   for (const auto& [line, expected] : cases) {
     SCOPED_TRACE(line);
     SetupFields fields;
-    EXPECT_EQ(ApplySetupFileLine(fields, line), std::isalpha(line[0]) != 0);
+    const SetupLine kind = std::isalpha(line[0]) == 0    ? SetupLine::kSkipped
+                           : line.starts_with("UNKNOWN") ? SetupLine::kUnknownKey
+                                                         : SetupLine::kKey;
+    EXPECT_EQ(ApplySetupFileLine(fields, line), kind);
     if (*expected == '\0') {
       EXPECT_EQ(std::memcmp(&fields, &kDefaults, sizeof(SetupFields)), 0);
     }
@@ -187,6 +190,37 @@ TEST_F(SetupFileTest, UnopenableFilesWarnAndChangeNothing) {
   EXPECT_EQ(test::EntryCount(folder_.Path()), 1);
 }
 
+// A file read whole in which no line names a setup key is no setup file: both loads refuse it
+// and leave the record as it was, even the fields a load resets first.
+TEST_F(SetupFileTest, FilesWithoutASetupKeyAreRefused) {
+  std::mt19937 random(99);
+  std::string garbage(20000, '\0');
+  std::generate(garbage.begin(), garbage.end(), [&] { return static_cast<char>(random()); });
+  const std::pair<const char*, std::string> cases[] = {
+      {"empty", ""},
+      {"binary", garbage},
+      {"header only", ";  Velmar Actuator Setup Configuration File\r\n;\r\n"},
+      {"unknown keys", "UNKNOWN = 4.5\r\nOTHER = 1\r\n"},
+      {"keys behind blanks", "  SPAN = 4.5\r\n\tMAXVEL = 6\r\n"},
+      {"fault configuration file", "P5V_HI_LIM = 5.5\r\nETEMP_PERSIST1_TM = 10\r\n"},
+  };
+  const Strings warning{"Warning|File Error|Error opening actuator setup file."};
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
+    WriteBytes("none.cfg", bytes);
+    SetupParameters record = test::Record("SEATINGFORCE=1|SPAN=1.5");
+    const SetupParameters before = record;
+    test::RecordingUi load, quiet;
+    EXPECT_EQ(LoadSetupFile(record, PathOf("none.cfg"), load, clock_),
+              FileResult::kNothingRecognised);
+    EXPECT_EQ(LoadSetupFileByName(record, PathOf("none.cfg"), quiet),
+              FileResult::kNothingRecognised);
+    ExpectSameFields(record, before);
+    EXPECT_EQ(load.Messages(), warning);
+    EXPECT_EQ(quiet.events, warning);
+  }
+}
+
 TEST_F(SetupFileTest, MalformedFilesLoadSafely) {
   std::mt19937 random(1234);
   std::string garbage(20000, '\0');
@@ -197,8 +231,6 @@ TEST_F(SetupFileTest, MalformedFilesLoadSafely) {
   }
   // nullptr: any terminated SPAN.
   const std::tuple<const char*, std::string, const char*> cases[] = {
-      {"empty", "", "5.9"},
-      {"binary", garbage, nullptr},
       {"keyed binary", keyedGarbage, nullptr},
       {"nul inside", std::string("SPAN = 4\0.5\nMAXVEL = 3\n", 23), "4"},
       {"long value", "SPAN = " + std::string(1000, '9') + "\n", "999999999999999"},
