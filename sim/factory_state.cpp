@@ -39,7 +39,12 @@ void StoreFactorySetup(SimMemory& memory, int firmwareVersion) {
   SetField(record.MODELNO, memory.ModelNumber());
   SetField(record.PARTNO, memory.PartNumber());
   PackSetup(record, firmwareVersion);
-  const std::span<const uint8_t> image(record.pageImage, SetupImageSize(firmwareVersion));
+  const std::span<uint8_t> image(record.pageImage, SetupImageSize(firmwareVersion));
+  // The identification stays byte for byte as the unit holds it; packing reads it as text.
+  for (size_t word = kSerialNumberWord; word < kPartNumberWord + kPartNumberChars / 2; ++word) {
+    SetImageWord(image, word * 2, memory.Word(word));
+  }
+  SetImageWord(image, image.size() - 2, SetupChecksum(image));
   for (size_t offset = 0; offset < image.size(); offset += 2) {
     memory.SetWord(offset / 2, ImageWord(image, offset));
   }
