@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need, when they are missing.
+# Installs the Debian packages the build, the tests, the fuzz targets and the demo need, when they are missing.
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev liblzo2-dev
-  qt6-base-dev qt6-charts-dev libgl-dev)
+  qt6-base-dev qt6-charts-dev libgl-dev clang-14 libclang-rt-14-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,8 +1,11 @@
 #include "sim_options.h"
 
+#include "factory_state.h"
+#include "link/firmware_versions.h"
 #include "status_settings.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -29,7 +32,8 @@ bool ParseUnsigned(const std::string& text, uint64_t max, uint64_t& value, bool 
 }
 
 // "M.m": the minor part is a number of hundredths, so "2.5" and "2.05" are both 2.05.
-bool ParseFirmware(const std::string& text, ActuatorState& state) {
+bool ParseFirmware(const std::string& text, SimOptions& options) {
+  ActuatorState& state = options.state;
   const size_t dot = text.find('.');
   uint64_t major = 0;
   uint64_t minor = 0;
@@ -39,7 +43,55 @@ bool ParseFirmware(const std::string& text, ActuatorState& state) {
   }
   state.firmwareMajor = static_cast<uint8_t>(major);
   state.firmwareMinor = static_cast<uint8_t>(minor);
+  options.firmwareGiven = true;
   return true;
+}
+
+// Room temperature, what an idle unit on the bench reads.
+constexpr int kRoomDegC = 25;
+
+// The frame mode decides the firmware when none is given (and the other way round): 2.06 is the
+// last sum-mode firmware with every hour meter; 1.00 speaks sum mode only, 3.10 and later CRC
+// mode only, as their setup transfers do.
+bool ResolveFirmwareAndMode(SimOptions& options, std::string& error) {
+  ActuatorState& state = options.state;
+  const bool sum = state.frameMode == FrameMode::kSum;
+  if (sum && !options.firmwareGiven) {
+    state.firmwareMajor = 2;
+    state.firmwareMinor = 6;
+  }
+  const int version = state.firmwareMajor * 256 + state.firmwareMinor;
+  if (!options.modeGiven && version <= kFirmware100) {
+    state.frameMode = FrameMode::kSum;
+  }
+  char firmware[8];
+  std::snprintf(firmware, sizeof firmware, "%d.%02d", state.firmwareMajor, state.firmwareMinor);
+  if (sum && version >= kFirmware310) {
+    error = std::string("firmware ") + firmware +
+            " has no sum-mode link (3.10 and later speak CRC mode only); give --firmware 1.00 "
+            "to 3.09 with --mode sum";
+    return false;
+  }
+  if (state.frameMode == FrameMode::kCrc && version <= kFirmware100) {
+    error = std::string("firmware ") + firmware +
+            " has no CRC-mode link (1.00 and earlier speak sum mode only); give --mode sum or "
+            "--firmware 1.01 or later";
+    return false;
+  }
+  return true;
+}
+
+void SetRoomTemperatures(SimOptions& options) {
+  const int version = options.state.firmwareMajor * 256 + options.state.firmwareMinor;
+  StatusValues& status = options.state.status;
+  for (int motor = 0; motor < 3; ++motor) {
+    if (!options.statusNames.contains("motor-temp" + std::to_string(motor + 1))) {
+      status.motorTemperature[motor] = MotorCountsAt(kRoomDegC, version);
+    }
+  }
+  if (!options.statusNames.contains("elec-temp")) {
+    status.electronicsTemperature = ElectronicsCountsAt(kRoomDegC, version);
+  }
 }
 
 using Setter = std::function<bool(const std::string&, SimOptions&)>;
@@ -68,14 +120,15 @@ Setter Text(std::optional<std::string> SimOptions::*field, size_t maxChars) {
 
 const std::map<std::string, Setter>& Setters() {
   static const std::map<std::string, Setter> setters{
-      {"--firmware", [](const std::string& text,
-                        SimOptions& options) { return ParseFirmware(text, options.state); }},
+      {"--firmware",
+       [](const std::string& text, SimOptions& options) { return ParseFirmware(text, options); }},
       {"--mode",
        [](const std::string& text, SimOptions& options) {
          if (text != "sum" && text != "crc") {
            return false;
          }
          options.state.frameMode = text == "sum" ? FrameMode::kSum : FrameMode::kCrc;
+         options.modeGiven = true;
          return true;
        }},
       {"--state",
@@ -165,7 +218,11 @@ const std::map<std::string, Setter>& Setters() {
       {"--status",
        [](const std::string& text, SimOptions& options) {
          std::string error;
-         return SetStatusValue(text, options.state.status, error);
+         if (!SetStatusValue(text, options.state.status, error)) {
+           return false;
+         }
+         options.statusNames.insert(text.substr(0, text.find('=')));
+         return true;
        }},
       {"--status-file",
        [](const std::string& text, SimOptions& options) {
@@ -212,6 +269,10 @@ ParseOutcome ParseSimOptions(int argc, const char* const* argv, SimOptions& opti
     if (name == "--help" || name == "-h") {
       return ParseOutcome::kHelp;
     }
+    if (name == "--blank") {
+      options.blank = true;
+      continue;
+    }
     std::optional<std::string> value;
     const size_t equals = name.find('=');
     if (equals != std::string::npos) {
@@ -235,6 +296,10 @@ ParseOutcome ParseSimOptions(int argc, const char* const* argv, SimOptions& opti
       return ParseOutcome::kError;
     }
   }
+  if (!ResolveFirmwareAndMode(options, error)) {
+    return ParseOutcome::kError;
+  }
+  SetRoomTemperatures(options);
   return ParseOutcome::kRun;
 }
 
@@ -243,8 +308,11 @@ std::string SimUsage() {
          "Simulates a Velmar actuator on a pseudo-terminal. Prints the terminal's device path\n"
          "as the first line, then serves requests until SIGINT or SIGTERM.\n"
          "\n"
-         "  --firmware M.m      firmware version (default 3.10; \"2.5\" means 2.05)\n"
-         "  --mode sum|crc      frame format the actuator speaks (default crc)\n"
+         "  --firmware M.m      firmware version (default 3.10, with --mode sum 2.06; \"2.5\"\n"
+         "                      means 2.05)\n"
+         "  --mode sum|crc      frame format the actuator speaks (default crc; sum for\n"
+         "                      firmware 1.00); sum mode needs firmware before 3.10, CRC\n"
+         "                      mode firmware 1.01 or later\n"
          "  --state reset|run-on|run-off   operating mode (default reset)\n"
          "  --serial N          serial number (default 12345)\n"
          "  --model TEXT        model number, up to 12 characters (default LMX4100-262K)\n"
@@ -264,6 +332,8 @@ std::string SimUsage() {
          "                      it is written, so it reads back different\n"
          "  --memory FILE       parameter memory image of 8192 bytes: loaded at start if it\n"
          "                      exists, saved on every setup commit and at exit\n"
+         "  --blank             start with a zero setup image instead of the demo\n"
+         "                      configuration 1045210-001 packed for the firmware\n"
          "  --link PATH         symbolic link to the device, replaced if it is a link,\n"
          "                      removed at exit\n"
          "  --trace FILE        appends every request received and reply sent to FILE, one\n"
@@ -272,7 +342,8 @@ std::string SimUsage() {
          "  --status NAME=VALUE a status reply value (repeatable): motor-temp1, motor-temp2,\n"
          "                      motor-temp3, elec-temp, motor-current, demand, position, flags,\n"
          "                      plus14, minus14, plus120, fault-bits (raw counts), travel\n"
-         "                      (position counts a second toward the demand; default 196608)\n"
+         "                      (position counts a second toward the demand; default 196608);\n"
+         "                      temperatures not given read 25 degrees C on the firmware's curves\n"
          "  --status-file FILE  NAME=VALUE lines, read at start and whenever FILE changes\n"
          "  --status-fault KIND[:N]  damage the status replies (the next N only):\n"
          "                      short, long, bad-check or wrong-code\n"
@@ -281,7 +352,7 @@ std::string SimUsage() {
          "  --help              this text\n"
          "\n"
          "Identification given on the command line overrides the memory file; the defaults\n"
-         "apply only when there is no memory file.\n";
+         "and the demo setup apply only when there is no memory file.\n";
 }
 
 void ApplyIdentification(const SimOptions& options, SimMemory& memory) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "device_link.h"
+#include "factory_state.h"
 #include "pty_server.h"
 #include "sim_options.h"
 #include "simulated_actuator.h"
@@ -83,10 +84,14 @@ int main(int argc, char** argv) {
   velmar::SimulatedActuator actuator(options.state, options.timing);
   const std::string& memoryPath = options.memoryPath;
   // A memory file that exists but cannot be loaded stops the start, so it is never overwritten.
-  if (!memoryPath.empty() && FileExists(memoryPath) && !actuator.Memory().Load(memoryPath, error)) {
+  const bool memoryFromFile = !memoryPath.empty() && FileExists(memoryPath);
+  if (memoryFromFile && !actuator.Memory().Load(memoryPath, error)) {
     return Fail(error);
   }
   velmar::ApplyIdentification(options, actuator.Memory());
+  if (!memoryFromFile && !options.blank) {
+    velmar::StoreFactorySetup(actuator.Memory(), actuator.FirmwareVersion());
+  }
   velmar::ApplyFaultData(options, actuator.Memory());
   actuator.InjectStatusFault(options.statusFault, options.statusFaultCount);
   StatusFileWatch statusFile(options.statusPath, actuator.State().status);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "faults/firmware_temperatures.h"
 #include "faults/temperature.h"
@@ -20,10 +21,16 @@ constexpr int kMaxTempBar = 150;
 constexpr double kFullSupplyBarVolts = 18.0;
 constexpr int kFull120Bar = 200;
 
-// Whole number of `x`, rounded up from a fraction of 0.495.
+// Whole number of `x`, rounded up from a fraction of 0.495. A damaged frame can put a value far
+// beyond any display (a position of millions of spans); it stops at the ends of int.
 int RoundUpAt495(double x) {
   const double whole = std::floor(x);
-  return static_cast<int>(whole) + (x - whole >= 0.495 ? 1 : 0);
+  const double rounded = whole + (x - whole >= 0.495 ? 1 : 0);
+  if (!(rounded > std::numeric_limits<int>::min())) {
+    return std::numeric_limits<int>::min();
+  }
+  return rounded < std::numeric_limits<int>::max() ? static_cast<int>(rounded)
+                                                   : std::numeric_limits<int>::max();
 }
 
 int RoundHalfUp(double x) {

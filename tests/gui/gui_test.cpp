@@ -109,8 +109,9 @@ class GuiTest : public QObject {
 
 void GuiTest::initTestCase() {
   QVERIFY(simFolder_.isValid() && QDir().mkpath(kScreenshots));
+  // A blank unit: the menu walk-through below shows how an upload without a valid setup ends.
   sim_.start(VELMAR_SIM_PATH, {"--link", simFolder_.path() + "/actuator", "--run-hours", "1234",
-                               "--powered-hours", "4321"});
+                               "--powered-hours", "4321", "--blank"});
   QVERIFY(sim_.waitForStarted());
   QTRY_VERIFY_WITH_TIMEOUT(sim_.canReadLine(), 5000);
   device_ = QString::fromLocal8Bit(sim_.readLine()).trimmed();

@@ -57,6 +57,8 @@ TEST(StatusDisplay, EachQuantityFollowsItsRule) {
       {"negative full position", Q::Position, [](StatusReading& v) { v.positionRaw = -1966079; },
        kSpan, k310, "100.0", 100},
       {"span 0", Q::Position, [](StatusReading& v) { v.positionRaw = 5000; }, 0, k310, "0.0", 0},
+      {"position millions of spans out stops at the end of int", Q::Position,
+       [](StatusReading& v) { v.positionRaw = 2000000000; }, 1, k310, "2147483647.0", 100},
       {"demand before 3.00 from the counts", Q::Demand,
        [](StatusReading& v) { v.demandRaw = -983040; }, kSpan, k205, "50.0", 50},
       {"demand before 3.00, span 0", Q::Demand, [](StatusReading& v) { v.demandRaw = 983040; }, 0,

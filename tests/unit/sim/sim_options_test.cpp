@@ -1,5 +1,7 @@
 #include "sim_options.h"
 
+#include "factory_state.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -59,6 +61,61 @@ TEST(SimOptionsTest, RejectsBadValuesWithTheirName) {
     EXPECT_EQ(Parse({arg.c_str()}, options, error), ParseOutcome::kError);
     EXPECT_NE(error.find(arg.substr(0, arg.find('='))), std::string::npos) << error;
   }
+}
+
+// Each of --mode and --firmware picks the other's default; a pair no unit has is refused with
+// both values named.
+TEST(SimOptionsTest, FrameModeAndFirmwareMatch) {
+  struct Case {
+    std::vector<const char*> args;
+    int firmware;  // 0: refused
+    FrameMode mode;
+  };
+  const Case cases[] = {
+      {{}, 0x30A, FrameMode::kCrc},
+      {{"--mode", "sum"}, 0x206, FrameMode::kSum},
+      {{"--mode", "crc"}, 0x30A, FrameMode::kCrc},
+      {{"--mode", "sum", "--firmware", "3.09"}, 0x309, FrameMode::kSum},
+      {{"--firmware", "1.00"}, 0x100, FrameMode::kSum},
+      {{"--firmware", "0.90"}, 0x05A, FrameMode::kSum},
+      {{"--firmware", "1.01"}, 0x101, FrameMode::kCrc},
+      {{"--firmware", "1.01", "--mode", "sum"}, 0x101, FrameMode::kSum},
+      {{"--mode", "sum", "--firmware", "3.10"}, 0, FrameMode::kSum},
+      {{"--firmware", "15.0", "--mode", "sum"}, 0, FrameMode::kSum},
+      {{"--mode", "crc", "--firmware", "1.00"}, 0, FrameMode::kCrc},
+  };
+  for (const Case& c : cases) {
+    SimOptions options;
+    std::string error;
+    const ParseOutcome outcome = Parse(c.args, options, error);
+    SCOPED_TRACE(testing::Message() << c.args.size() << " arguments, " << error);
+    if (c.firmware == 0) {
+      EXPECT_EQ(outcome, ParseOutcome::kError);
+      EXPECT_NE(error.find(c.mode == FrameMode::kSum ? "sum" : "CRC"), std::string::npos);
+      EXPECT_NE(error.find(c.args[c.args[0] == std::string("--firmware") ? 1 : 3]),
+                std::string::npos);
+      continue;
+    }
+    ASSERT_EQ(outcome, ParseOutcome::kRun);
+    EXPECT_EQ(options.state.firmwareMajor * 256 + options.state.firmwareMinor, c.firmware);
+    EXPECT_EQ(options.state.frameMode, c.mode);
+  }
+}
+
+TEST(SimOptionsTest, TemperaturesFollowTheFirmwareUnlessGiven) {
+  SimOptions options;
+  std::string error;
+  ASSERT_EQ(Parse({"--firmware", "2.00", "--mode", "sum", "--status", "motor-temp2=100", "--status",
+                   "elec-temp=0x200", "--blank"},
+                  options, error),
+            ParseOutcome::kRun)
+      << error;
+  const StatusValues& status = options.state.status;
+  EXPECT_EQ(status.motorTemperature[0], MotorCountsAt(25, 0x200));
+  EXPECT_EQ(status.motorTemperature[1], 100);
+  EXPECT_EQ(status.motorTemperature[2], MotorCountsAt(25, 0x200));
+  EXPECT_EQ(status.electronicsTemperature, 0x200);
+  EXPECT_TRUE(options.blank);
 }
 
 TEST(SimOptionsTest, ExplicitIdentificationOverridesTheMemory) {
