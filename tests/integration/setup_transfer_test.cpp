@@ -142,7 +142,9 @@ TEST_F(SetupDownloadWithSim, DownloadBacksUpTheOldSetupAndTheBackupRestoresIt) {
   // A report that cannot be written, to a file or to the standard output, fails with the reason.
   result = Cli({"setup", "report", "--out", "/dev/full"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("cannot write /dev/full: No space left on device"), std::string::npos)
+  EXPECT_NE(
+      result.err.find("cannot write /dev/full\nFile: /dev/full\nReason: No space left on device"),
+      std::string::npos)
       << result.err;
   result =
       RunProgram({"/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full", VELMAR_CLI_PATH, "--device",
@@ -180,7 +182,8 @@ TEST_F(SetupDownloadWithSim, RefusedDownloadsWriteNothing) {
       {{},
        2,
        "--config CUSTOMERPARTNO or --file FILE is needed\nUsage: velmar-cli [options] setup "
-       "download --config CUSTOMERPARTNO | --file FILE\nConfigurations for firmware 3.10:\n"
+       "download --config CUSTOMERPARTNO | --file FILE [--force] [--no-verify]\nConfigurations for "
+       "firmware 3.10:\n"
        "  1045210-001    Stand alone 5.9 in stroke analog command\n"
        "  1045210-004    RS-485 command 8.0 in stroke\n"
        "  1045210-005    Valve seating 6.0 in stroke\n",
@@ -194,7 +197,10 @@ TEST_F(SetupDownloadWithSim, RefusedDownloadsWriteNothing) {
        "configuration 1045210-002 is not offered for firmware 3.10",
        0},
       {{"--file", "missing.cfg"}, 1, "File Error: Error opening actuator setup file.\n", 0},
-      {{"--file", "foreign.cfg"}, 1, "Setup Com Status: Actuator serial number invalid!\n", 1},
+      {{"--file", "foreign.cfg", "--force"},
+       1,
+       "Setup Com Status: Actuator serial number invalid!\n",
+       1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.err);
@@ -234,10 +240,10 @@ TEST(SetupTransferWithSim, InterruptedDownloadDisablesWritesAndReleasesThePort) 
   SimProcess sim({"--firmware", "3.10", "--serial", "40123", "--baud", "115200", "--trace", trace});
   ASSERT_FALSE(sim.Device().empty());
   // The backup upload takes about 2 s, the pages 500 ms each: 6 s in, pages are being written.
-  const RunResult result =
-      RunProgram({VELMAR_CLI_PATH, "--device", sim.Device(), "--baud", "115200", "--db",
-                  VELMAR_DEMO_DB, "--yes", "setup", "download", "--config", "1045210-004", "--force"},
-                 work.Path().string(), 6000);
+  const RunResult result = RunProgram(
+      {VELMAR_CLI_PATH, "--device", sim.Device(), "--baud", "115200", "--db", VELMAR_DEMO_DB,
+       "--yes", "setup", "download", "--config", "1045210-004", "--force"},
+      work.Path().string(), 6000);
   EXPECT_EQ(result.status, 130) << result.err;
   EXPECT_NE(result.err.find("Interrupted: the actuator may hold a partial setup. Download again "
                             "or restore the backup.\n"),

@@ -575,6 +575,9 @@ TEST_F(SetupTransferTest, DownloadWritesOnlyAnApprovedSetupThatLoadsAndPassesThe
   enum Archive { kSound, kDamaged, kNoManifest };
   const std::string damaged =
       "Warning|Program Error|Configuration database entry C1.cfg is damaged.";
+  const std::string proceed =
+      "Question|Setup Download|Current setup parameters will be overwritten.\n\nConfiguration "
+      "C1\nActuator serial number 12345, part number 5000000-000\n\nProceed with download?";
   const std::string refused =
       "Warning|Program Error|The setup holds values outside the setup pages' ranges:\n"
       "SPAN = 7.0: Enter a number between 0.1 and 5.9.\n"
@@ -587,8 +590,8 @@ TEST_F(SetupTransferTest, DownloadWritesOnlyAnApprovedSetupThatLoadsAndPassesThe
     Strings messages;
     const char* maxVelocity;  // what the record holds afterwards
   } cases[] = {
-      {"sound", "MAXVEL = 7\r\n", kSound, true, {kProceed, kDownloaded}, "7"},
-      {"without manifest", "MAXVEL = 7\r\n", kNoManifest, true, {kProceed, kDownloaded}, "7"},
+      {"sound", "MAXVEL = 7\r\n", kSound, true, {proceed, kDownloaded}, "7"},
+      {"without manifest", "MAXVEL = 7\r\n", kNoManifest, true, {proceed, kDownloaded}, "7"},
       {"damaged", "MAXVEL = 7\r\n", kDamaged, true, {damaged}, "3"},
       {"no setup key",
        "; MAXVEL = 7\r\nSPEED = 7\r\n",
@@ -598,12 +601,7 @@ TEST_F(SetupTransferTest, DownloadWritesOnlyAnApprovedSetupThatLoadsAndPassesThe
        "3"},
       {"missing", nullptr, kSound, false, {kNoConfiguration}, "3"},
       {"refused", "SPAN = 7.0\r\nMAXVEL = 11\r\n", kSound, true, {refused}, "11"},
-      {"not checked",
-       "SPAN = 7.0\r\nMAXVEL = 11\r\n",
-       kSound,
-       false,
-       {kProceed, kDownloaded},
-       "11"},
+      {"not checked", "SPAN = 7.0\r\nMAXVEL = 11\r\n", kSound, false, {proceed, kDownloaded}, "11"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
