@@ -208,11 +208,13 @@ std::vector<CliCommand> SetupTransferCommands() {
   return {
       {"setup upload", "setup upload --out FILE",
        "Uploads the actuator's setup and saves it as setup file FILE.", UploadToFile},
-      {"setup download", "setup download --config CUSTOMERPARTNO | --file FILE [--force] [--no-verify]",
+      {"setup download",
+       "setup download --config CUSTOMERPARTNO | --file FILE [--force] [--no-verify]",
        "Backs up the actuator's setup as backup-<serial>-<yyyymmdd-hhmmss>.cfg, then downloads "
        "the approved setup of the configuration, or restores setup file FILE with the serial "
        "number it holds (a backup, for one). Without either, lists the configurations the "
-       "actuator's firmware admits. A setup with values the setup pages refuse is not written without "
+       "actuator's firmware admits. A setup with values the setup pages refuse is not written "
+       "without "
        "--force. After writing, reads the setup back to compare (unless --no-verify).",
        Download},
       {"setup report", "setup report [--file FILE] [--out OUT]",

@@ -12,8 +12,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+
+#include "ports/device_open_failure.h"
 
 namespace velmar {
 
@@ -30,30 +30,6 @@ int64_t SteadyNowMs() {
 
 std::string Reason(const char* what) {
   return std::string(what) + ": " + std::strerror(errno);
-}
-
-// Whether a process other than this one has `path` open. Processes come and go during the scan,
-// so every step takes its error instead of throwing.
-bool OpenElsewhere(const std::string& path) {
-  namespace fs = std::filesystem;
-  const std::string self = std::to_string(getpid());
-  std::error_code error;
-  for (fs::directory_iterator process("/proc", error), end; !error && process != end;
-       process.increment(error)) {
-    const std::string pid = process->path().filename().string();
-    if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos) {
-      continue;
-    }
-    std::error_code fdError;
-    for (fs::directory_iterator fd(process->path() / "fd", fdError); !fdError && fd != end;
-         fd.increment(fdError)) {
-      std::error_code gone;
-      if (fs::read_symlink(fd->path(), gone) == path) {
-        return true;
-      }
-    }
-  }
-  return false;
 }
 
 }  // namespace
@@ -112,7 +88,7 @@ void PtyServer::ReleaseAbandonedTerminal() {
       flock(slave_, LOCK_EX | LOCK_NB) != 0) {
     return;
   }
-  if (!OpenElsewhere(devicePath_)) {
+  if (DeviceHolders(devicePath_).empty()) {
     ioctl(slave_, TIOCNXCL);
   }
   flock(slave_, LOCK_UN);
