@@ -39,6 +39,20 @@ int CheckSetupFile(CliContext& context, CommandArgs& args) {
     return status;
   }
   const std::vector<SetupValueRefusal> refusals = CheckSetupRecord(record);
+  if (context.options.json) {
+    JsonWriter writer;
+    writer.BeginObject().Field("file", path).Field("passed", refusals.empty());
+    writer.Key("refusals").BeginArray();
+    for (const SetupValueRefusal& refusal : refusals) {
+      writer.BeginObject()
+          .Field("key", refusal.key)
+          .Field("value", refusal.value)
+          .Field("range", refusal.range)
+          .EndObject();
+    }
+    writer.EndArray().EndObject().Print();
+    return refusals.empty() ? kExitOk : kExitFailure;
+  }
   for (const SetupValueRefusal& refusal : refusals) {
     std::printf("%s\n", RefusalLine(refusal).c_str());
   }
@@ -90,7 +104,7 @@ std::vector<CliCommand> SetupCommands() {
       {"setup check", "setup check FILE",
        "Runs the setup pages' checks over setup file FILE and lists every value they refuse "
        "(exit 1 if any).",
-       CheckSetupFile},
+       CheckSetupFile, true},
   };
 }
 

@@ -30,9 +30,13 @@ int UploadToFile(CliContext& context, CommandArgs& args) {
   if (!UploadSetupCommand(context.session)) {
     return kExitFailure;
   }
-  return SaveSetupFile(context.session.setup, path, context.ui, context.clock) == FileResult::kOk
-             ? kExitOk
-             : kExitFailure;
+  if (SaveSetupFile(context.session.setup, path, context.ui, context.clock) != FileResult::kOk) {
+    return kExitFailure;
+  }
+  if (context.options.json) {
+    PrintSetupRecord(context.session.setup, true);
+  }
+  return kExitOk;
 }
 
 // "backup-<serial>-<yyyymmdd-hhmmss>.cfg" in the current folder; a second backup within the
@@ -207,7 +211,8 @@ int Report(CliContext& context, CommandArgs& args) {
 std::vector<CliCommand> SetupTransferCommands() {
   return {
       {"setup upload", "setup upload --out FILE",
-       "Uploads the actuator's setup and saves it as setup file FILE.", UploadToFile},
+       "Uploads the actuator's setup and saves it as setup file FILE (--json: also prints it).",
+       UploadToFile, true},
       {"setup download",
        "setup download --config CUSTOMERPARTNO | --file FILE [--force] [--no-verify]",
        "Backs up the actuator's setup as backup-<serial>-<yyyymmdd-hhmmss>.cfg, then downloads "

@@ -55,6 +55,9 @@ TEST(JsonOutput, EachReadingCommandsDocumentParsesAndHoldsTheTextsValues) {
        "'\\n'.join(''.join('%s = %s\\n' % kv for kv in r['fields'].items()) for r in "
        "d['records'])"},
       {{"setup", "show", setupFile}, kv},
+      {{"setup", "check", setupFile},
+       "d['file'] + \": every value passes the setup pages' checks.\\n\" if d['passed'] else "
+       "''.join('%s = %s: %s\\n' % (r['key'], r['value'], r['range']) for r in d['refusals'])"},
       {{"faults", "config", "show"},
        "''.join('%s @0x%04X: F1 high=%s low=%s persist=%s; F2 high=%s low=%s persist=%s; "
        "options=0x%04X\\n' % (r['type'], r['address'], *[r[k] or '-' for k in ('f1_high', "
@@ -82,6 +85,16 @@ TEST(JsonOutput, EachReadingCommandsDocumentParsesAndHoldsTheTextsValues) {
     EXPECT_FALSE(rendered.out.empty());
     EXPECT_EQ(text.out.rfind(rendered.out, 0), 0u) << text.out << "\n---\n" << rendered.out;
   }
+  // An upload's document is the record it saved (the file holds no OrvikPartNo).
+  const RunResult uploaded =
+      RunCli(sim.Device(), {"--json", "setup", "upload", "--out", setupFile});
+  ASSERT_EQ(uploaded.status, 0) << uploaded.err;
+  const std::string saved =
+      Evaluate(uploaded.out,
+               "''.join('%s = %s\\n' % kv for kv in d['setup'].items() if kv[0] != 'OrvikPartNo')")
+          .out;
+  EXPECT_NE(saved.find("SERIALNO = 40123\n"), std::string::npos) << uploaded.out;
+  EXPECT_EQ(RunCli(sim.Device(), {"setup", "show", setupFile}).out.rfind(saved, 0), 0u) << saved;
 }
 
 TEST(JsonOutput, TextIsEscapedIntoValidJsonAndErrorsKeepStderrAndStatus) {
